@@ -1,0 +1,31 @@
+// \brief Entry of the gatool program: dispatches to its commands.
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "app/analyze_command.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "Usage: gatool analyze GAFILE [--fit 5|7]\n"
+    "\n"
+    "gatool processes GA tests of the six-slit photon-counting instrument.\n"
+    "  analyze   read a GA file and print the fitted peak of every slit in every scan\n"
+    "\n"
+    "Run \"gatool analyze --help\" for the options.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
+        std::cout << Usage;
+        return arguments.empty() ? 2 : 0;
+    }
+    if (arguments[0] == "analyze") {
+        return gatool::RunAnalyzeCommand(std::span(arguments).subspan(1), std::cout, std::cerr);
+    }
+    std::cerr << "gatool: unknown command \"" << arguments[0] << "\" (see gatool --help)\n";
+    return 2;
+}

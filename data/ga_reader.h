@@ -1,0 +1,39 @@
+// \brief Reading the scan blocks of a GA file into the test data, correcting every count and
+// locating every slit's peak as each block is read.
+#pragma once
+
+#include <functional>
+
+#include "analysis/peak_location.h"
+#include "data/ga_test.h"
+#include "data/input_stream.h"
+
+namespace gatool {
+
+// What the caller supplies to a load: the fit window, asked afresh for every peak location, and the
+// display of a scan, called for each slit of each block once its peak is located.
+struct GaReadHooks {
+    std::function<FitWindow()> CurrentFitWindow = [] { return FitWindow::SevenPoint; };
+    std::function<void(int scan, int slit)> ShowScan = [](int, int) {};
+};
+
+struct GaReadSummary {
+    // The file held further blocks after MaxScans; they were not read.
+    bool MoreScansThanRecords = false;
+};
+
+// Reads one block ("DARK", the dark count, StepCount steps of a position and six raw counts) into
+// `record`, then locates the peak of slits 0..5 and shows each. Returns false, storing nothing, when
+// no block begins here: the text is not "DARK" and a number. Raises EFileFormatError when a block
+// breaks off before its last count, and the floating-point faults of the correction and the peak
+// location.
+bool ReadScanBlock(ScanRecord& record, InputStream& in, const GaHeader& header, int scan,
+                   const GaReadHooks& hooks);
+
+// The reading loop of a GA load: the header, then blocks into records 0, 1, 2, ... until no block
+// begins or all MaxScans records are filled. Expects test.LastScan to be -1; leaves it at the last
+// block read (-1 for none). On a failure, LastScan is the index of the block being read and the
+// records before it keep what was read.
+GaReadSummary ReadGaFile(GaTest& test, InputStream& in, const GaReadHooks& hooks);
+
+}  // namespace gatool

@@ -1,0 +1,45 @@
+// \brief A byte stream over a file or a block of memory, read the way the C library's binary
+// streams are read: no newline translation, one character of lookahead.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace gatool {
+
+class InputStream {
+public:
+    static constexpr int EndOfFile = -1;
+
+    // Reads the given bytes.
+    static InputStream FromMemory(std::string bytes);
+    // Opens a file for binary reading; raises gatool::Exception naming the file and the reason when
+    // it cannot be opened.
+    static InputStream FromFile(const std::filesystem::path& path);
+
+    // The next byte (0..255) without consuming it, or EndOfFile.
+    int Peek();
+    // Consumes and returns the next byte, or EndOfFile.
+    int Get();
+    // Line of the next byte, counted from 1; CR LF, CR and LF each end a line.
+    long Line() const { return m_line; }
+
+private:
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+
+    InputStream() = default;
+    bool Refill();
+
+    std::unique_ptr<std::FILE, FileCloser> m_file;
+    std::string m_buffer;  // the bytes of a memory stream, or the last chunk read from the file
+    std::size_t m_available = 0;  // bytes of m_buffer that hold data
+    std::size_t m_position = 0;
+    long m_line = 1;
+    bool m_lastWasCarriageReturn = false;
+};
+
+}  // namespace gatool

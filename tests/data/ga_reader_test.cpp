@@ -1,0 +1,151 @@
+// Tests of the GA reading loop and the scan blocks.
+#include "data/ga_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "base/exceptions.h"
+#include "tests/data/ga_text.h"
+
+namespace gatool {
+namespace {
+
+using testing::BlockText;
+using testing::GaText;
+using testing::HeaderText;
+
+class GaReaderTest : public ::testing::Test {
+protected:
+    GaReadSummary Read(const std::string& text) {
+        InputStream in = InputStream::FromMemory(text);
+        m_test->LastScan = -1;
+        return ReadGaFile(*m_test, in, m_hooks);
+    }
+
+    std::unique_ptr<GaTest> m_test = std::make_unique<GaTest>();
+    GaReadHooks m_hooks;
+};
+
+TEST_F(GaReaderTest, ReadsAsManyScansAsTheFileHasBlocks) {
+    struct Case {
+        std::string text;
+        int lastScan;
+    } const cases[] = {
+        {GaText(3), 2},
+        {GaText(3, "\n"), 2},
+        {GaText(3, "\r"), 2},
+        {GaText(3).substr(0, GaText(3).size() - 2), 2},  // no line end after the last count
+        {GaText(3) + "\r\n\r\n\r\n", 2},
+        {GaText(3) + "END OF TEST\r\n", 2},
+        {GaText(3) + "DARK\r\n", 2},  // "DARK" without a number begins no block
+        {GaText(0), -1},
+        {HeaderText() + "garbage", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(c.text.size() > 40 ? c.text.size() - 40 : 0));
+        const GaReadSummary summary = Read(c.text);
+        EXPECT_EQ(m_test->LastScan, c.lastScan);
+        EXPECT_FALSE(summary.MoreScansThanRecords);
+    }
+}
+
+TEST_F(GaReaderTest, StoresPositionsAndCorrectedCountsOfEveryStep) {
+    Read(HeaderText() + BlockText(100, 2000, 4));
+    const ScanRecord& record = m_test->Scans[0];
+    for (int i = 1; i <= StepCount; ++i) {
+        EXPECT_EQ(record.StepPos[static_cast<std::size_t>(i)], 2000 + 4 * (i - 1));
+        for (int s = 0; s < SlitCount; ++s) {
+            // IntegrationTime 0.5, cy 4 and no dead time: the rate is raw - dark.
+            EXPECT_FLOAT_EQ(record.Counts[static_cast<std::size_t>(s)][static_cast<std::size_t>(i)],
+                            static_cast<float>(testing::PeakCounts()(s, i) - 100));
+        }
+    }
+    // Slot 0 and the slots beyond StepCount are never written.
+    EXPECT_EQ(record.StepPos[0], 0);
+    for (std::size_t i = StepCount + 1; i <= MaxSteps; ++i) {
+        EXPECT_EQ(record.StepPos[i], 0);
+        EXPECT_EQ(record.Counts[5][i], 0);
+    }
+}
+
+TEST_F(GaReaderTest, LocatesAndShowsEverySlitOfEveryScanAsItIsRead) {
+    std::vector<std::pair<int, int>> shown;
+    int windowQueries = 0;
+    m_hooks.ShowScan = [&](int scan, int slit) {
+        // The peak is located before the scan is shown.
+        EXPECT_EQ(m_test->Scans[static_cast<std::size_t>(scan)].PeakIndex[static_cast<std::size_t>(slit)], 13);
+        EXPECT_EQ(m_test->LastScan, scan);
+        shown.emplace_back(scan, slit);
+    };
+    m_hooks.CurrentFitWindow = [&] {
+        ++windowQueries;
+        return FitWindow::FivePoint;
+    };
+    Read(GaText(2));
+    ASSERT_EQ(shown.size(), 12u);
+    EXPECT_EQ(shown.front(), std::make_pair(0, 0));
+    EXPECT_EQ(shown[7], std::make_pair(1, 1));
+    EXPECT_EQ(windowQueries, 12);
+}
+
+TEST_F(GaReaderTest, LoadsFiftyScansOfALongerFileAndSaysSo) {
+    EXPECT_TRUE(Read(GaText(MaxScans + 3)).MoreScansThanRecords);
+    EXPECT_EQ(m_test->LastScan, MaxScans - 1);
+    EXPECT_FALSE(Read(GaText(MaxScans)).MoreScansThanRecords);
+    EXPECT_EQ(m_test->LastScan, MaxScans - 1);
+}
+
+TEST_F(GaReaderTest, LeavesRecordsBeyondAShorterFileAsTheLongerOneLeftThem) {
+    Read(GaText(10));
+    const ScanRecord recordSeven = m_test->Scans[7];
+    Read(HeaderText() + BlockText(100, 5000, 2) + BlockText(100, 5010, 2) + BlockText(100, 5020, 2));
+    EXPECT_EQ(m_test->LastScan, 2);
+    EXPECT_EQ(m_test->Scans[0].StepPos[1], 5000);
+    EXPECT_EQ(m_test->Scans[7].StepPos, recordSeven.StepPos);
+    EXPECT_EQ(m_test->Scans[7].PeakPos, recordSeven.PeakPos);
+}
+
+TEST_F(GaReaderTest, RefusesABlockThatBreaksOffAndKeepsTheScansBeforeIt) {
+    const std::string full = GaText(3);
+    // Cut in the middle of the fifth step line of the third block.
+    const std::size_t thirdBlock = full.find("DARK", full.find("DARK", full.find("DARK") + 1) + 1);
+    std::size_t cut = thirdBlock;
+    for (int line = 0; line < 5; ++line) {
+        cut = full.find('\n', cut) + 1;
+    }
+    cut += 10;
+    for (const std::string& text : {full.substr(0, cut), full.substr(0, cut) + " x 1 2 3"}) {
+        try {
+            Read(text);
+            ADD_FAILURE() << "no error";
+        } catch (const EFileFormatError& error) {
+            EXPECT_STREQ(error.what(),
+                         "The GA file breaks off in scan 2 at step 5 of 25 (line 65): a step "
+                         "position or count there is missing or is not a number.");
+        }
+        EXPECT_EQ(m_test->LastScan, 2);
+        EXPECT_EQ(m_test->Scans[1].PeakIndex[0], 13);
+    }
+}
+
+TEST_F(GaReaderTest, EndsTheLoadAtAPeakThatCannotBeLocated) {
+    // Scan 1 rises steadily: its largest count lies at the last step.
+    const std::string text = HeaderText() + BlockText(100, 1000, 4) +
+                             BlockText(100, 1010, 4, [](int, int i) { return 1000.0 + i; }) +
+                             BlockText(100, 1020, 4);
+    EXPECT_THROW(Read(text), EInvalidOp);
+    EXPECT_EQ(m_test->LastScan, 1);
+}
+
+TEST_F(GaReaderTest, EndsTheLoadAtACountBeyondTheSingleRange) {
+    const std::string text =
+        HeaderText() + BlockText(100, 1000, 4, [](int s, int i) { return s == 3 && i == 7 ? 1e39 : 10.0; });
+    EXPECT_THROW(Read(text), EOverflow);
+    EXPECT_EQ(m_test->LastScan, 0);
+}
+
+}  // namespace
+}  // namespace gatool

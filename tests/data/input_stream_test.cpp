@@ -1,0 +1,58 @@
+// Tests of the byte stream: files read in binary, line counting, open failures.
+#include "data/input_stream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "base/exceptions.h"
+
+namespace gatool {
+namespace {
+
+std::string ReadAll(InputStream& in) {
+    std::string bytes;
+    for (int c = in.Get(); c != InputStream::EndOfFile; c = in.Get()) {
+        bytes += static_cast<char>(c);
+    }
+    return bytes;
+}
+
+TEST(InputStream, ReadsAFileLargerThanOneChunkByteForByte) {
+    std::string content;
+    for (int i = 0; i < 200000; ++i) {
+        content += static_cast<char>(i % 256);
+    }
+    const auto path = std::filesystem::temp_directory_path() / "gatool_input_stream_test.bin";
+    std::ofstream(path, std::ios::binary) << content;
+    InputStream in = InputStream::FromFile(path);
+    EXPECT_EQ(ReadAll(in), content);
+    EXPECT_EQ(in.Peek(), InputStream::EndOfFile);
+    std::filesystem::remove(path);
+}
+
+TEST(InputStream, CountsCrLfCrAndLfAsOneLineEndEach) {
+    InputStream in = InputStream::FromMemory("a\r\nb\rc\nd\n\re");
+    const long expected[] = {1, 1, 2, 2, 2, 3, 3, 4, 4, 5, 6};
+    for (const long line : expected) {
+        EXPECT_EQ(in.Line(), line);
+        in.Get();
+    }
+    EXPECT_EQ(in.Peek(), InputStream::EndOfFile);
+}
+
+TEST(InputStream, NamesTheFileItCannotOpen) {
+    try {
+        InputStream::FromFile("/nonexistent/GA0001.TXT");
+        FAIL() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(),
+                     "Cannot open \"/nonexistent/GA0001.TXT\": No such file or directory");
+    }
+}
+
+}  // namespace
+}  // namespace gatool
