@@ -17,8 +17,8 @@ std::vector<CurvePoint> FitCurve(const ScanRecord& record, int slit, FitWindow w
     for (float t = static_cast<float>(-halfWidth); t <= static_cast<float>(halfWidth);
          t = ToSingle(Extended{t} + 0.1L)) {
         const Extended tt = t;
-        curve.push_back({ToDouble(tt * record.StepWidth + peakStepPos),
-                         ToDouble(tt * tt * a2 + tt * a1 + a0)});
+        curve.push_back(
+            {ToDouble(tt * record.StepWidth + peakStepPos), ToDouble(tt * tt * a2 + tt * a1 + a0)});
     }
     return curve;
 }
@@ -26,7 +26,8 @@ std::vector<CurvePoint> FitCurve(const ScanRecord& record, int slit, FitWindow w
 std::optional<double> PeakAsymmetry(const ScanRecord& record, int slit) {
     const int j = record.NearIndex[slit];
     try {
-        const Extended neighbours = Extended{CountAt(record, slit, j - 1)} + CountAt(record, slit, j + 1);
+        const Extended neighbours =
+            Extended{CountAt(record, slit, j - 1)} + CountAt(record, slit, j + 1);
         return ToDouble(Divide(neighbours, CountAt(record, slit, j)) * 100 * 0.5L - 100);
     } catch (const EMathError&) {
         return std::nullopt;
@@ -35,7 +36,8 @@ std::optional<double> PeakAsymmetry(const ScanRecord& record, int slit) {
 
 double PeakCurvature(const ScanRecord& record, int slit) {
     const Extended x = record.VertexOffset;
-    const Extended fall = (x * x - (x - 1) * (x - 1)) * record.FitA2[slit] + 1 * Extended{record.FitA1[slit]};
+    const Extended fall =
+        (x * x - (x - 1) * (x - 1)) * record.FitA2[slit] + 1 * Extended{record.FitA1[slit]};
     return ToDouble(-Divide(fall, record.PeakCount[slit]) * 100);
 }
 

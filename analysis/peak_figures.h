@@ -19,13 +19,13 @@ struct CurvePoint {
 std::vector<CurvePoint> FitCurve(const ScanRecord& record, int slit, FitWindow window);
 
 // The mean of the two counts beside the nearest step relative to the count there, minus 100, in
-// percent. Empty when it cannot be computed (a zero count at the nearest step); the scan graph shows
-// "0" then.
+// percent. Empty when it cannot be computed (a zero count at the nearest step); the scan graph
+// shows "0" then.
 std::optional<double> PeakAsymmetry(const ScanRecord& record, int slit);
 
 // (q(X - 1) - q(X)) / PeakCount x 100 with X the vertex offset: the fall of the quadratic one step
-// below its vertex relative to the peak height, in percent. Raises the floating-point faults (a zero
-// PeakCount divides by zero).
+// below its vertex relative to the peak height, in percent. Raises the floating-point faults (a
+// zero PeakCount divides by zero).
 double PeakCurvature(const ScanRecord& record, int slit);
 
 }  // namespace gatool

@@ -26,12 +26,11 @@ QuadraticFit FitQuadratic(const ScanRecord& record, int slit, int k, FitWindow w
                 (-2 * c(-2) - c(-1) + c(1) + 2 * c(2)) * (1.0L / 10),
                 (2 * c(-2) - c(-1) - 2 * c(0) - c(1) + 2 * c(2)) * (1.0L / 14)};
     }
-    return {(-40 * c(-3) + 60 * c(-2) + 120 * c(-1) + 140 * c(0) + 120 * c(1) + 60 * c(2) -
-             40 * c(3)) *
-                (1.0L / 420),
-            (-45 * c(-3) - 30 * c(-2) - 15 * c(-1) + 15 * c(1) + 30 * c(2) + 45 * c(3)) *
-                (1.0L / 420),
-            (25 * c(-3) - 15 * c(-1) - 20 * c(0) - 15 * c(1) + 25 * c(3)) * (1.0L / 420)};
+    return {
+        (-40 * c(-3) + 60 * c(-2) + 120 * c(-1) + 140 * c(0) + 120 * c(1) + 60 * c(2) - 40 * c(3)) *
+            (1.0L / 420),
+        (-45 * c(-3) - 30 * c(-2) - 15 * c(-1) + 15 * c(1) + 30 * c(2) + 45 * c(3)) * (1.0L / 420),
+        (25 * c(-3) - 15 * c(-1) - 20 * c(0) - 15 * c(1) + 25 * c(3)) * (1.0L / 420)};
 }
 
 void LocateCentreOfMass(ScanRecord& record, int slit) {
@@ -82,7 +81,8 @@ void LocatePeak(ScanRecord& record, std::int32_t chosenStep, int slit, FitWindow
     record.PeakPos[slit] = PositionAt(record, k);
     record.PeakCount[slit] = CountAt(record, slit, k);
 
-    record.MidPos = ToSingle((Extended{PositionAt(record, StepCount)} + PositionAt(record, 1)) * 0.5L);
+    record.MidPos =
+        ToSingle((Extended{PositionAt(record, StepCount)} + PositionAt(record, 1)) * 0.5L);
     record.StepWidth = ToSingle(Extended{PositionAt(record, 2)} - PositionAt(record, 1));
 
     const QuadraticFit fit = FitQuadratic(record, slit, k, window);
@@ -96,8 +96,7 @@ void LocatePeak(ScanRecord& record, std::int32_t chosenStep, int slit, FitWindow
     const Extended a2 = record.FitA2[slit];
     const Extended stepWidth = record.StepWidth;
     record.VertexOffset = ToSingle(Divide(-0.5L * a1, a2));
-    record.PeakPos[slit] =
-        ToSingle(PositionAt(record, k) - Divide(stepWidth * a1, a2) * 0.5L);
+    record.PeakPos[slit] = ToSingle(PositionAt(record, k) - Divide(stepWidth * a1, a2) * 0.5L);
     const Extended x = record.VertexOffset;
     record.PeakCount[slit] = ToSingle(a1 * x + a0 + x * x * a2);
 

@@ -21,8 +21,8 @@ float LargerOf(float a, float b);
 // 0 picks the step with the largest count (the first of equal maxima); 1..StepCount is a step the
 // operator picked. Raises the floating-point faults where the data allow no result: EInvalidOp when
 // no count rises above the end level (the largest count lies at an end of the scan), EZeroDivide
-// (EInvalidOp when A1 is 0 too) when the counts in the window have no quadratic component. A failure
-// leaves the record updated up to the failing step.
+// (EInvalidOp when A1 is 0 too) when the counts in the window have no quadratic component. A
+// failure leaves the record updated up to the failing step.
 void LocatePeak(ScanRecord& record, std::int32_t chosenStep, int slit, FitWindow window);
 
 }  // namespace gatool

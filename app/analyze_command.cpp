@@ -19,7 +19,8 @@ constexpr const char* Usage =
     "Usage: gatool analyze GAFILE [--fit 5|7]\n"
     "\n"
     "Reads a GA file, corrects every count for the dark count and dead time, locates the peak of\n"
-    "each slit in each scan and prints, per scan and slit, the peak step, the fitted peak position\n"
+    "each slit in each scan and prints, per scan and slit, the peak step, the fitted peak "
+    "position\n"
     "and height, the offset from the scan's midpoint and the centre of mass.\n"
     "\n"
     "Options:\n"
@@ -32,7 +33,7 @@ struct AnalyzeOptions {
 };
 
 class UsageError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
@@ -101,8 +102,8 @@ bool AnalyzeFile(const AnalyzeOptions& options, std::ostream& out, std::ostream&
         out << options.GaFile << ": " << test->LastScan + 1 << " scans, "
             << (options.Window == FitWindow::FivePoint ? 5 : 7) << "-point fit\n";
         if (summary.MoreScansThanRecords) {
-            out << "note: the file holds more than " << MaxScans << " scans; the first "
-                << MaxScans << " were loaded\n";
+            out << "note: the file holds more than " << MaxScans << " scans; the first " << MaxScans
+                << " were loaded\n";
         }
         PrintPeaks(*test, out);
         return true;
@@ -116,7 +117,8 @@ bool AnalyzeFile(const AnalyzeOptions& options, std::ostream& out, std::ostream&
 
 }  // namespace
 
-int RunAnalyzeCommand(std::span<const std::string_view> arguments, std::ostream& out,
+int RunAnalyzeCommand(std::span<const std::string_view> arguments,
+                      std::ostream& out,
                       std::ostream& err) {
     for (const std::string_view argument : arguments) {
         if (argument == "--help" || argument == "-h") {

@@ -6,8 +6,8 @@
 namespace gatool {
 
 float CorrectDeadTime(const GaHeader& header, float dark, float raw) {
-    const float n0 = ToSingle(Divide(Extended{raw} - dark,
-                                     static_cast<Extended>(header.Cy) * header.IntegrationTime * 0.5L));
+    const float n0 = ToSingle(Divide(
+        Extended{raw} - dark, static_cast<Extended>(header.Cy) * header.IntegrationTime * 0.5L));
     float n = n0;
     for (int iteration = 0; iteration < 8; ++iteration) {
         // exp takes a double argument, as the C library's does.

@@ -129,7 +129,9 @@ bool Convert(InputStream& in, std::string_view conversion, const ScanTarget& tar
 
 }  // namespace
 
-int ScanFormat(InputStream& in, std::string_view format, std::initializer_list<ScanTarget> targets) {
+int ScanFormat(InputStream& in,
+               std::string_view format,
+               std::initializer_list<ScanTarget> targets) {
     auto target = targets.begin();
     int converted = 0;
     bool inputFailure = false;  // the input ended where a directive needed a character

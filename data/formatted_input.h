@@ -13,7 +13,8 @@
 // Numbers are written in decimal C notation only: optional sign, digits with an optional ".",
 // optional exponent. Hexadecimal, "inf" and "nan" are not numbers in the instrument's files.
 // A number beyond the range of its target raises EOverflow (a single or double would otherwise
-// hold an infinity); an int32 out of range is a conversion that fails, leaving its target as it was.
+// hold an infinity); an int32 out of range is a conversion that fails, leaving its target as it
+// was.
 #pragma once
 
 #include <cstdint>

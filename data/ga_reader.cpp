@@ -29,7 +29,10 @@ void ReadNumber(InputStream& in, float& target, int scan, int step) {
 
 }  // namespace
 
-bool ReadScanBlock(ScanRecord& record, InputStream& in, const GaHeader& header, int scan,
+bool ReadScanBlock(ScanRecord& record,
+                   InputStream& in,
+                   const GaHeader& header,
+                   int scan,
                    const GaReadHooks& hooks) {
     float dark = 0;
     if (ScanFormat(in, BlockStart, {&dark}) != 1) {

@@ -23,11 +23,14 @@ struct GaReadSummary {
 };
 
 // Reads one block ("DARK", the dark count, StepCount steps of a position and six raw counts) into
-// `record`, then locates the peak of slits 0..5 and shows each. Returns false, storing nothing, when
-// no block begins here: the text is not "DARK" and a number. Raises EFileFormatError when a block
-// breaks off before its last count, and the floating-point faults of the correction and the peak
-// location.
-bool ReadScanBlock(ScanRecord& record, InputStream& in, const GaHeader& header, int scan,
+// `record`, then locates the peak of slits 0..5 and shows each. Returns false, storing nothing,
+// when no block begins here: the text is not "DARK" and a number. Raises EFileFormatError when a
+// block breaks off before its last count, and the floating-point faults of the correction and the
+// peak location.
+bool ReadScanBlock(ScanRecord& record,
+                   InputStream& in,
+                   const GaHeader& header,
+                   int scan,
                    const GaReadHooks& hooks);
 
 // The reading loop of a GA load: the header, then blocks into records 0, 1, 2, ... until no block

@@ -13,9 +13,9 @@
 
 namespace gatool {
 
-inline constexpr int StepCount = 25;  // steps per scan
-inline constexpr int MaxSteps = 49;   // step slots 1..49 exist besides slot 0, which stays 0
-inline constexpr int MaxScans = 50;   // scan records 0..49
+inline constexpr int StepCount = 25;    // steps per scan
+inline constexpr int MaxSteps = 49;     // step slots 1..49 exist besides slot 0, which stays 0
+inline constexpr int MaxScans = 50;     // scan records 0..49
 inline constexpr int LineBuffer = 256;  // header text line: 255 characters and a terminator
 inline constexpr int SlitCount = 6;
 

@@ -10,7 +10,7 @@
 namespace gatool {
 
 class InputStream {
-public:
+  public:
     static constexpr int EndOfFile = -1;
 
     // Reads the given bytes.
@@ -26,7 +26,7 @@ public:
     // Line of the next byte, counted from 1; CR LF, CR and LF each end a line.
     long Line() const { return m_line; }
 
-private:
+  private:
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };

@@ -5,7 +5,8 @@
 
 namespace gatool {
 
-std::chrono::year_month_day EncodeTestDate(std::int32_t day, std::int32_t month,
+std::chrono::year_month_day EncodeTestDate(std::int32_t day,
+                                           std::int32_t month,
                                            std::int32_t twoDigitYear) {
     // 64-bit, so that any int32 year read from the file stays out of overflow.
     const std::int64_t year = (twoDigitYear < 60 ? 2000 : 1900) + std::int64_t{twoDigitYear};

@@ -69,10 +69,13 @@ TEST(LocatePeak, ReadsZeroBeyondTheEndsOfTheScan) {
         ScanRecord record = ScanWith(c.first, c.counts);
         LocatePeak(record, 0, 0, FitWindow::SevenPoint);
         EXPECT_EQ(record.PeakIndex[0], c.peakStep);
-        const auto cnt = [&](int i) -> Extended { return i >= 1 && i <= StepCount ? record.Counts[0][static_cast<std::size_t>(i)] : 0; };
+        const auto cnt = [&](int i) -> Extended {
+            return i >= 1 && i <= StepCount ? record.Counts[0][static_cast<std::size_t>(i)] : 0;
+        };
         const int k = c.peakStep;
-        const Extended a2 = (25 * cnt(k - 3) - 15 * cnt(k - 1) - 20 * cnt(k) - 15 * cnt(k + 1) +
-                             25 * cnt(k + 3)) * (1.0L / 420);
+        const Extended a2 =
+            (25 * cnt(k - 3) - 15 * cnt(k - 1) - 20 * cnt(k) - 15 * cnt(k + 1) + 25 * cnt(k + 3)) *
+            (1.0L / 420);
         EXPECT_EQ(record.FitA2[0], static_cast<float>(a2));
     }
 }
@@ -95,12 +98,14 @@ TEST(LocatePeak, FitsAroundTheChosenStepEvenWhereAnotherCountIsLarger) {
     // PeakCount is the height of the quadratic fitted around step 13.
     const Extended x = record.VertexOffset;
     EXPECT_EQ(record.PeakCount[0],
-              static_cast<float>(Extended{record.FitA1[0]} * x + record.FitA0[0] + x * x * Extended{record.FitA2[0]}));
+              static_cast<float>(Extended{record.FitA1[0]} * x + record.FitA0[0] +
+                                 x * x * Extended{record.FitA2[0]}));
 }
 
 TEST(LocatePeak, TakesTheLaterOfTwoNearestSteps) {
     // An exact quadratic with its vertex half-way between steps 12 and 13.
-    ScanRecord record = Scan([](int i) { return static_cast<float>(100 - (i - 12.5) * (i - 12.5)); });
+    ScanRecord record =
+        Scan([](int i) { return static_cast<float>(100 - (i - 12.5) * (i - 12.5)); });
     LocatePeak(record, 0, 0, FitWindow::FivePoint);
     EXPECT_EQ(record.PeakIndex[0], 12);
     EXPECT_EQ(record.VertexOffset, 0.5f);

@@ -38,9 +38,12 @@ TEST(AnalyzeCommand, RefusesBadArgumentsWithOneLine) {
         const char* message;
     } const cases[] = {
         {{}, "gatool analyze: no GA file given (see gatool analyze --help)\n"},
-        {{"GA1", "--fit"}, "gatool analyze: --fit needs a value: 5 or 7 (see gatool analyze --help)\n"},
-        {{"GA1", "--fit", "6"}, "gatool analyze: --fit takes 5 or 7, not \"6\" (see gatool analyze --help)\n"},
-        {{"GA1", "--fast"}, "gatool analyze: unknown option \"--fast\" (see gatool analyze --help)\n"},
+        {{"GA1", "--fit"},
+         "gatool analyze: --fit needs a value: 5 or 7 (see gatool analyze --help)\n"},
+        {{"GA1", "--fit", "6"},
+         "gatool analyze: --fit takes 5 or 7, not \"6\" (see gatool analyze --help)\n"},
+        {{"GA1", "--fast"},
+         "gatool analyze: unknown option \"--fast\" (see gatool analyze --help)\n"},
         {{"GA1", "GA2"}, "gatool analyze: one GA file at a time (see gatool analyze --help)\n"},
     };
     for (const Case& c : cases) {
@@ -76,7 +79,8 @@ TEST(AnalyzeCommand, PrintsThePeakOfEverySlitInEveryScan) {
             std::istringstream row(line);
             int scan, slit, step;
             double position, height, offset, centre;
-            ASSERT_TRUE(row >> scan >> slit >> step >> position >> height >> offset >> centre) << line;
+            ASSERT_TRUE(row >> scan >> slit >> step >> position >> height >> offset >> centre)
+                << line;
             EXPECT_EQ(scan, rows / 6);
             EXPECT_EQ(slit, rows % 6);
             // The peaks of the fixture lie exactly on step 13 of each scan.

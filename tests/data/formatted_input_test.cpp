@@ -15,29 +15,29 @@ struct DoubleCase {
     const char* input;
     const char* format;
     int converted;
-    double value;     // what the target holds afterwards (it starts at -1)
-    int nextByte;     // the first unread byte
+    double value;  // what the target holds afterwards (it starts at -1)
+    int nextByte;  // the first unread byte
 };
 
 TEST(ScanFormat, FollowsTheMatchingRulesForOneDouble) {
     const DoubleCase cases[] = {
         {"dt 0.5\r\nx", "dt %lf\r", 1, 0.5, 'x'},
-        {"dt0.5x", "dt %lf\r", 1, 0.5, 'x'},                // white space in a format matches none
+        {"dt0.5x", "dt %lf\r", 1, 0.5, 'x'},  // white space in a format matches none
         {"dt \r\n \t\n-2.5e-3 y", "dt %lf\r", 1, -0.0025, 'y'},
-        {"dx 0.5", "dt %lf\r", 0, -1, 'x'},                 // the mismatching byte stays unread
+        {"dx 0.5", "dt %lf\r", 0, -1, 'x'},  // the mismatching byte stays unread
         {"dt abc", "dt %lf\r", 0, -1, 'a'},
-        {"dt 1e+x", "dt %lf\r", 0, -1, 'x'},                // a malformed number is consumed
+        {"dt 1e+x", "dt %lf\r", 0, -1, 'x'},  // a malformed number is consumed
         {"dt -.x", "dt %lf\r", 0, -1, 'x'},
         {"dt .5", "dt %lf", 1, 0.5, InputStream::EndOfFile},
         {"dt 5.", "dt %lf", 1, 5, InputStream::EndOfFile},
         {"dt +7E2,", "dt %lf", 1, 700, ','},
-        {"dt 1,5", "dt %lf", 1, 1, ','},                     // never the locale's decimal comma
-        {"dt 0x10", "dt %lf", 1, 0, 'x'},                   // no hexadecimal
-        {"dt inf", "dt %lf", 0, -1, 'i'},                   // nor infinities
+        {"dt 1,5", "dt %lf", 1, 1, ','},                        // never the locale's decimal comma
+        {"dt 0x10", "dt %lf", 1, 0, 'x'},                       // no hexadecimal
+        {"dt inf", "dt %lf", 0, -1, 'i'},                       // nor infinities
         {"dt 1e-400", "dt %lf", 1, 0, InputStream::EndOfFile},  // underflow passes
         {"", "dt %lf", ScanEndOfInput, -1, InputStream::EndOfFile},
         {"  ", "dt %lf", 0, -1, ' '},
-        {"dt 1e", "dt %lf", 0, -1, InputStream::EndOfFile},     // malformed, not missing
+        {"dt 1e", "dt %lf", 0, -1, InputStream::EndOfFile},  // malformed, not missing
         {"dt", "dt %lf", ScanEndOfInput, -1, InputStream::EndOfFile},
         {"d", "dt %lf", ScanEndOfInput, -1, InputStream::EndOfFile},
     };

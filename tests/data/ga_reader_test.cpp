@@ -18,7 +18,7 @@ using testing::GaText;
 using testing::HeaderText;
 
 class GaReaderTest : public ::testing::Test {
-protected:
+  protected:
     GaReadSummary Read(const std::string& text) {
         InputStream in = InputStream::FromMemory(text);
         m_test->LastScan = -1;
@@ -76,7 +76,9 @@ TEST_F(GaReaderTest, LocatesAndShowsEverySlitOfEveryScanAsItIsRead) {
     int windowQueries = 0;
     m_hooks.ShowScan = [&](int scan, int slit) {
         // The peak is located before the scan is shown.
-        EXPECT_EQ(m_test->Scans[static_cast<std::size_t>(scan)].PeakIndex[static_cast<std::size_t>(slit)], 13);
+        EXPECT_EQ(
+            m_test->Scans[static_cast<std::size_t>(scan)].PeakIndex[static_cast<std::size_t>(slit)],
+            13);
         EXPECT_EQ(m_test->LastScan, scan);
         shown.emplace_back(scan, slit);
     };
@@ -101,7 +103,8 @@ TEST_F(GaReaderTest, LoadsFiftyScansOfALongerFileAndSaysSo) {
 TEST_F(GaReaderTest, LeavesRecordsBeyondAShorterFileAsTheLongerOneLeftThem) {
     Read(GaText(10));
     const ScanRecord recordSeven = m_test->Scans[7];
-    Read(HeaderText() + BlockText(100, 5000, 2) + BlockText(100, 5010, 2) + BlockText(100, 5020, 2));
+    Read(HeaderText() + BlockText(100, 5000, 2) + BlockText(100, 5010, 2) +
+         BlockText(100, 5020, 2));
     EXPECT_EQ(m_test->LastScan, 2);
     EXPECT_EQ(m_test->Scans[0].StepPos[1], 5000);
     EXPECT_EQ(m_test->Scans[7].StepPos, recordSeven.StepPos);
@@ -141,8 +144,9 @@ TEST_F(GaReaderTest, EndsTheLoadAtAPeakThatCannotBeLocated) {
 }
 
 TEST_F(GaReaderTest, EndsTheLoadAtACountBeyondTheSingleRange) {
-    const std::string text =
-        HeaderText() + BlockText(100, 1000, 4, [](int s, int i) { return s == 3 && i == 7 ? 1e39 : 10.0; });
+    const std::string text = HeaderText() + BlockText(100, 1000, 4, [](int s, int i) {
+                                 return s == 3 && i == 7 ? 1e39 : 10.0;
+                             });
     EXPECT_THROW(Read(text), EOverflow);
     EXPECT_EQ(m_test->LastScan, 0);
 }

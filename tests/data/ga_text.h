@@ -10,10 +10,11 @@ namespace gatool::testing {
 
 // A header with IntegrationTime 0.5, dead time `deadTime`, cy 4 (so that a raw count r with dark d
 // gives the rate r - d when the dead time is 0), 9 December 2026.
-inline std::string HeaderText(const std::string& lineEnd = "\r\n", const std::string& deadTime = "0") {
+inline std::string HeaderText(const std::string& lineEnd = "\r\n",
+                              const std::string& deadTime = "0") {
     return "Integration time is 0.5 seconds per sample" + lineEnd + "dt " + deadTime + lineEnd +
-           "cy 4" + lineEnd + "dh 9 12 26" + lineEnd + "Test of slits" + lineEnd +
-           "1.5 2.5 3.5" + lineEnd + "pr 1013.25" + lineEnd;
+           "cy 4" + lineEnd + "dh 9 12 26" + lineEnd + "Test of slits" + lineEnd + "1.5 2.5 3.5" +
+           lineEnd + "pr 1013.25" + lineEnd;
 }
 
 // Raw count of slit s at step i.
@@ -29,7 +30,9 @@ inline RawCount PeakCounts(int peakStep = 13) {
 }
 
 // One scan block: "DARK", the dark count, StepCount lines of a position and six raw counts.
-inline std::string BlockText(double dark, double firstPos, double stepWidth,
+inline std::string BlockText(double dark,
+                             double firstPos,
+                             double stepWidth,
                              const RawCount& raw = PeakCounts(),
                              const std::string& lineEnd = "\r\n") {
     std::string text = "DARK " + std::to_string(dark) + lineEnd;

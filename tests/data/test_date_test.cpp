@@ -21,11 +21,12 @@ TEST(EncodeTestDate, AppliesTheTwoDigitYearRule) {
 
 TEST(EncodeTestDate, RefusesImpossibleDates) {
     const std::int32_t cases[][3] = {
-        {31, 2, 7}, {29, 2, 61}, {0, 1, 1},   {32, 1, 1},      {1, 0, 1},
+        {31, 2, 7}, {29, 2, 61}, {0, 1, 1},    {32, 1, 1},    {1, 0, 1},
         {1, 13, 1}, {31, 4, 1},  {1, 1, 8100}, {1, 1, -2000}, {1, 1, 2147483647},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c[0]) + "." + std::to_string(c[1]) + "." + std::to_string(c[2]));
+        SCOPED_TRACE(std::to_string(c[0]) + "." + std::to_string(c[1]) + "." +
+                     std::to_string(c[2]));
         try {
             EncodeTestDate(c[0], c[1], c[2]);
             ADD_FAILURE() << "no error";
