@@ -10,9 +10,15 @@ float CorrectDeadTime(const GaHeader& header, float dark, float raw) {
         Extended{raw} - dark, static_cast<Extended>(header.Cy) * header.IntegrationTime * 0.5L));
     float n = n0;
     for (int iteration = 0; iteration < 8; ++iteration) {
-        // exp takes a double argument, as the C library's does.
-        const auto exponent = static_cast<double>(Extended{n} * header.DeadTime);
-        n = ToSingle(Extended{n0} * CheckedExp(exponent));
+        // Double precision, as the C library's exp takes it; extended precision would add x87
+        // round trips to a loop that runs for every count of a file.
+        const double exponent = double{n} * header.DeadTime;
+        const float next = ToSingle(double{n0} * CheckedExp(exponent));
+        // Each iterate depends on the one before only: once one repeats, so do all the rest.
+        if (next == n) {
+            break;
+        }
+        n = next;
     }
     return n;
 }

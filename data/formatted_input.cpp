@@ -3,6 +3,7 @@
 
 #include <locale.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -28,21 +29,69 @@ void SkipWhiteSpace(InputStream& in) {
     }
 }
 
-// The longest prefix of the input that is a prefix of a decimal floating-point number. Returns
-// false when that prefix is not a whole number (empty, "-", "1.e", "2e+", ...).
-bool ReadFloatItem(InputStream& in, std::string& item) {
+// Bytes already in memory, read like a stream that ends where they end.
+class BufferCursor {
+  public:
+    explicit BufferCursor(std::string_view bytes) : m_bytes(bytes) {}
+
+    int Peek() {
+        if (m_position == m_bytes.size()) {
+            m_reachedEnd = true;
+            return InputStream::EndOfFile;
+        }
+        return static_cast<unsigned char>(m_bytes[m_position]);
+    }
+    int Get() {
+        const int c = Peek();
+        m_position += c == InputStream::EndOfFile ? 0 : 1;
+        return c;
+    }
+    std::string_view Consumed() const { return m_bytes.substr(0, m_position); }
+    // Whether the end of the bytes was looked at: more input could have changed the result.
+    bool ReachedEnd() const { return m_reachedEnd; }
+
+  private:
+    std::string_view m_bytes;
+    std::size_t m_position = 0;
+    bool m_reachedEnd = false;
+};
+
+// A stream whose consumed bytes are kept.
+class RecordingCursor {
+  public:
+    explicit RecordingCursor(InputStream& in) : m_in(in) {}
+
+    int Peek() { return m_in.Peek(); }
+    int Get() {
+        const int c = m_in.Get();
+        if (c != InputStream::EndOfFile) {
+            m_consumed += static_cast<char>(c);
+        }
+        return c;
+    }
+    const std::string& Consumed() const { return m_consumed; }
+
+  private:
+    InputStream& m_in;
+    std::string m_consumed;
+};
+
+// Consumes the longest prefix of the input that is a prefix of a decimal floating-point number.
+// Returns false when that prefix is not a whole number (empty, "-", "1.e", "2e+", ...).
+template <typename Cursor>
+bool ReadFloatItem(Cursor& in) {
     if (in.Peek() == '+' || in.Peek() == '-') {
-        item += static_cast<char>(in.Get());
+        in.Get();
     }
     bool mantissaDigits = false;
     while (IsDigit(in.Peek())) {
-        item += static_cast<char>(in.Get());
+        in.Get();
         mantissaDigits = true;
     }
     if (in.Peek() == '.') {
-        item += static_cast<char>(in.Get());
+        in.Get();
         while (IsDigit(in.Peek())) {
-            item += static_cast<char>(in.Get());
+            in.Get();
             mantissaDigits = true;
         }
     }
@@ -50,13 +99,13 @@ bool ReadFloatItem(InputStream& in, std::string& item) {
         return false;
     }
     if (in.Peek() == 'e' || in.Peek() == 'E') {
-        item += static_cast<char>(in.Get());
+        in.Get();
         if (in.Peek() == '+' || in.Peek() == '-') {
-            item += static_cast<char>(in.Get());
+            in.Get();
         }
         bool exponentDigits = false;
         while (IsDigit(in.Peek())) {
-            item += static_cast<char>(in.Get());
+            in.Get();
             exponentDigits = true;
         }
         return exponentDigits;
@@ -69,18 +118,45 @@ locale_t CLocale() {
     return locale;
 }
 
+// The item's value correctly rounded to the target type. from_chars is exact and fast; it reports
+// results beyond the type's range without a value, so those few take the C library's route, which
+// gives the denormal or zero of an underflow and the infinity of an overflow.
+// The item's value correctly rounded to the target type. from_chars is exact and fast; it reports
+// results beyond the type's range without a value, so those few take the C library's route, which
+// gives the denormal or zero of an underflow and the infinity of an overflow.
+template <typename Float>
+Float ToFloat(std::string_view item) {
+    Float value{};
+    const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), value);
+    if (error == std::errc{} && end == item.data() + item.size()) {
+        return value;
+    }
+    const std::string terminated(item);
+    if constexpr (std::is_same_v<Float, float>) {
+        return strtof_l(terminated.c_str(), nullptr, CLocale());
+    } else {
+        return strtod_l(terminated.c_str(), nullptr, CLocale());
+    }
+}
+
 template <typename Float>
 bool ConvertFloat(InputStream& in, Float& target) {
-    std::string item;
-    if (!ReadFloatItem(in, item)) {
+    // Most numbers lie wholly in the stream's buffer and are read in place; one that runs up to
+    // the buffer's end is read again byte by byte, across the next read from the file.
+    BufferCursor buffered(in.Buffered());
+    bool complete = ReadFloatItem(buffered);
+    std::string_view item = buffered.Consumed();
+    RecordingCursor recording(in);
+    if (buffered.ReachedEnd()) {
+        complete = ReadFloatItem(recording);
+        item = recording.Consumed();
+    } else {
+        in.Skip(item.size());
+    }
+    if (!complete) {
         return false;
     }
-    Float value;
-    if constexpr (std::is_same_v<Float, float>) {
-        value = strtof_l(item.c_str(), nullptr, CLocale());
-    } else {
-        value = strtod_l(item.c_str(), nullptr, CLocale());
-    }
+    const Float value = ToFloat<Float>(item);
     if (std::isinf(value)) {
         throw EOverflow();
     }
@@ -127,7 +203,32 @@ bool Convert(InputStream& in, std::string_view conversion, const ScanTarget& tar
     throw std::logic_error("ScanFormat: conversion does not fit its target");
 }
 
+enum class Conversion { Converted, Mismatch, EndOfInput };
+
+// A conversion directive: white space is skipped first, and the input's end there is an input
+// failure rather than a mismatch.
+template <typename Convert>
+Conversion SkipSpaceAndConvert(InputStream& in, Convert convert) {
+    SkipWhiteSpace(in);
+    if (in.Peek() == InputStream::EndOfFile) {
+        return Conversion::EndOfInput;
+    }
+    return convert() ? Conversion::Converted : Conversion::Mismatch;
+}
+
 }  // namespace
+
+int ScanSingle(InputStream& in, float& target) {
+    switch (SkipSpaceAndConvert(in, [&] { return ConvertFloat(in, target); })) {
+        case Conversion::Converted:
+            return 1;
+        case Conversion::Mismatch:
+            return 0;
+        case Conversion::EndOfInput:
+            break;
+    }
+    return ScanEndOfInput;
+}
 
 int ScanFormat(InputStream& in,
                std::string_view format,
@@ -146,12 +247,12 @@ int ScanFormat(InputStream& in,
             if (target == targets.end()) {
                 throw std::logic_error("ScanFormat: more conversions than targets");
             }
-            SkipWhiteSpace(in);
-            if (in.Peek() == InputStream::EndOfFile) {
-                inputFailure = true;
-                break;
-            }
-            if (!Convert(in, format.substr(i + 1, length), *target++)) {
+            const std::string_view conversion = format.substr(i + 1, length);
+            const ScanTarget& into = *target++;
+            const Conversion result =
+                SkipSpaceAndConvert(in, [&] { return Convert(in, conversion, into); });
+            if (result != Conversion::Converted) {
+                inputFailure = result == Conversion::EndOfInput;
                 break;
             }
             ++converted;

@@ -34,4 +34,8 @@ inline constexpr int ScanEndOfInput = -1;
 // conversion. Each conversion in the format must have a target of its type, in order.
 int ScanFormat(InputStream& in, std::string_view format, std::initializer_list<ScanTarget> targets);
 
+// The same as ScanFormat(in, "%f", {&target}), without interpreting a format: the reader calls it
+// for every number of a scan block.
+int ScanSingle(InputStream& in, float& target);
+
 }  // namespace gatool

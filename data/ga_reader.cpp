@@ -22,7 +22,7 @@ constexpr const char* BlockStart = "\rDARK\r%f";
 }
 
 void ReadNumber(InputStream& in, float& target, int scan, int step) {
-    if (ScanFormat(in, "%f", {&target}) != 1) {
+    if (ScanSingle(in, target) != 1) {
         ThrowBlockCutShort(scan, step, in.Line());
     }
 }

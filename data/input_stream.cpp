@@ -43,25 +43,4 @@ bool InputStream::Refill() {
     return count > 0;
 }
 
-int InputStream::Peek() {
-    if (m_position == m_available && !Refill()) {
-        return EndOfFile;
-    }
-    return static_cast<unsigned char>(m_buffer[m_position]);
-}
-
-int InputStream::Get() {
-    const int byte = Peek();
-    if (byte == EndOfFile) {
-        return byte;
-    }
-    ++m_position;
-    // CR LF, CR and LF each end one line; the LF of a CR LF pair was counted at its CR.
-    if (byte == '\r' || (byte == '\n' && !m_lastWasCarriageReturn)) {
-        ++m_line;
-    }
-    m_lastWasCarriageReturn = byte == '\r';
-    return byte;
-}
-
 }  // namespace gatool

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace gatool {
 
@@ -20,9 +21,39 @@ class InputStream {
     static InputStream FromFile(const std::filesystem::path& path);
 
     // The next byte (0..255) without consuming it, or EndOfFile.
-    int Peek();
+    int Peek() {
+        if (m_position == m_available && !Refill()) {
+            return EndOfFile;
+        }
+        return static_cast<unsigned char>(m_buffer[m_position]);
+    }
+
     // Consumes and returns the next byte, or EndOfFile.
-    int Get();
+    int Get() {
+        const int byte = Peek();
+        if (byte == EndOfFile) {
+            return byte;
+        }
+        ++m_position;
+        // CR LF, CR and LF each end one line; the LF of a CR LF pair was counted at its CR.
+        if (byte == '\r' || (byte == '\n' && !m_lastWasCarriageReturn)) {
+            ++m_line;
+        }
+        m_lastWasCarriageReturn = byte == '\r';
+        return byte;
+    }
+    // The bytes that can be read without another read from the file, starting at the next byte.
+    // Valid until the next Peek or Get.
+    std::string_view Buffered() const {
+        return {m_buffer.data() + m_position, m_available - m_position};
+    }
+
+    // Consumes `count` bytes of Buffered() that hold no line end.
+    void Skip(std::size_t count) {
+        m_position += count;
+        m_lastWasCarriageReturn = false;
+    }
+
     // Line of the next byte, counted from 1; CR LF, CR and LF each end a line.
     long Line() const { return m_line; }
 
