@@ -1,118 +1,86 @@
 // \brief `gatool analyze`; see analyze_command.h.
 #include "app/analyze_command.h"
 
-#include <charconv>
-#include <iomanip>
-#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "base/exceptions.h"
-#include "data/ga_reader.h"
+#include "app/analysis_report.h"
+#include "app/analyze_options.h"
+#include "app/load_flows.h"
 
 namespace gatool {
 
 namespace {
 
-constexpr const char* Usage =
-    "Usage: gatool analyze GAFILE [--fit 5|7]\n"
-    "\n"
-    "Reads a GA file, corrects every count for the dark count and dead time, locates the peak of\n"
-    "each slit in each scan and prints, per scan and slit, the peak step, the fitted peak "
-    "position\n"
-    "and height, the offset from the scan's midpoint and the centre of mass.\n"
-    "\n"
-    "Options:\n"
-    "  --fit 5|7   points of the least-squares quadratic around the peak step (default 7)\n"
-    "  --help      show this text\n";
-
-struct AnalyzeOptions {
-    std::string GaFile;
-    FitWindow Window = FitWindow::SevenPoint;
-};
-
-class UsageError : public Exception {
-  public:
-    using Exception::Exception;
-};
-
-AnalyzeOptions ParseOptions(std::span<const std::string_view> arguments) {
-    AnalyzeOptions options;
-    bool haveFile = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        if (argument == "--fit") {
-            if (i + 1 == arguments.size()) {
-                throw UsageError("--fit needs a value: 5 or 7");
-            }
-            const std::string_view value = arguments[++i];
-            if (value != "5" && value != "7") {
-                throw UsageError("--fit takes 5 or 7, not \"" + std::string(value) + "\"");
-            }
-            options.Window = value == "5" ? FitWindow::FivePoint : FitWindow::SevenPoint;
-        } else if (argument.starts_with("-")) {
-            throw UsageError("unknown option \"" + std::string(argument) + "\"");
-        } else if (haveFile) {
-            throw UsageError("one GA file at a time");
-        } else {
-            options.GaFile = argument;
-            haveFile = true;
-        }
-    }
-    if (!haveFile) {
-        throw UsageError("no GA file given");
-    }
-    return options;
+// The window's controls as the options set them.
+ToolState StateFor(const AnalyzeOptions& options) {
+    ToolState state;
+    state.Window = options.Window;
+    state.Controls.SlitChecked = options.Slits;
+    state.Controls.UseCentreMass = options.UseCentreMass;
+    state.Controls.ManualGSGI = options.Manual;
+    state.Controls.GsText = options.GsText;
+    state.Controls.GiText = options.GiText;
+    return state;
 }
 
-// The shortest text that reads back to the same value, independent of the locale.
-template <typename Number>
-std::string NumberText(Number value) {
-    char buffer[64];
-    const auto result = std::to_chars(std::begin(buffer), std::end(buffer), value);
-    return std::string(buffer, result.ptr);
-}
-
-void PrintPeaks(const GaTest& test, std::ostream& out) {
-    out << "scan slit step position height offset centre_of_mass\n";
-    for (int scan = 0; scan <= test.LastScan; ++scan) {
-        const ScanRecord& record = test.Scans[static_cast<std::size_t>(scan)];
-        for (std::size_t s = 0; s < SlitCount; ++s) {
-            out << scan << ' ' << s << ' ' << record.PeakIndex[s] << ' '
-                << NumberText(record.PeakPos[s]) << ' ' << NumberText(record.PeakCount[s]) << ' '
-                << NumberText(record.PeakOffset[s]) << ' ' << NumberText(record.CentreOfMass[s])
-                << '\n';
-        }
+void RequireNamePrefix(const std::string& file, std::string_view prefix) {
+    if (!HasNamePrefix(file, prefix)) {
+        throw Exception("The name of the file must start with " + std::string(prefix) + "!");
     }
 }
 
-// Loads one GA file the way the window's load does, up to the peaks of every scan.
-bool AnalyzeFile(const AnalyzeOptions& options, std::ostream& out, std::ostream& err) {
-    // Large: kept off the stack.
-    auto test = std::make_unique<GaTest>();
-    test->LastScan = -1;
-    test->SelectedScan = 1;
-    GaReadHooks hooks;
-    hooks.CurrentFitWindow = [&options] { return options.Window; };
+// Loads the DCF file into `state`; returns how many of its 18 numbers were read.
+int LoadDcf(ToolState& state, const std::string& file) {
+    RequireNamePrefix(file, "DCF");
+    InputStream in = InputStream::FromFile(file);
+    return LoadDcfFile(state, in);
+}
+
+// Checks the DCF file once before the GA files, so that a bad one stops the run early.
+bool CheckDcf(const AnalyzeOptions& options, std::ostream& err) {
+    if (!options.DcfFile) {
+        return true;
+    }
+    ToolState scratch;
     try {
-        InputStream in = InputStream::FromFile(options.GaFile);
-        const GaReadSummary summary = ReadGaFile(*test, in, hooks);
-        test->SelectedScan = 0;
-        out << options.GaFile << ": " << test->LastScan + 1 << " scans, "
-            << (options.Window == FitWindow::FivePoint ? 5 : 7) << "-point fit\n";
-        if (summary.MoreScansThanRecords) {
-            out << "note: the file holds more than " << MaxScans << " scans; the first " << MaxScans
-                << " were loaded\n";
+        const int read = LoadDcf(scratch, *options.DcfFile);
+        if (read < 18) {
+            err << *options.DcfFile << ": note: only " << read
+                << " of the 18 dispersion coefficients could be read; the rest stay 0\n";
         }
-        PrintPeaks(*test, out);
         return true;
     } catch (const Exception& failure) {
-        err << options.GaFile << ": " << failure.what() << '\n'
-            << options.GaFile << ": " << std::max(test->LastScan, 0)
-            << " scans read before the failure\n";
+        err << *options.DcfFile << ": " << failure.what() << '\n';
         return false;
     }
+}
+
+// Runs the DCF load and the GA load for one file on a fresh state; returns false when it failed.
+bool AnalyzeFile(const AnalyzeOptions& options,
+                 const std::string& file,
+                 std::ostream& out,
+                 std::ostream& err) {
+    ToolState state = StateFor(options);
+    FileAnalysis analysis{file, state, {}, std::nullopt};
+    try {
+        if (options.DcfFile) {
+            LoadDcf(state, *options.DcfFile);
+        }
+        RequireNamePrefix(file, "GA");
+        InputStream in = InputStream::FromFile(file);
+        GaReadHooks hooks;
+        hooks.CurrentFitWindow = [&state] { return state.Window; };
+        LoadGaFile(state, in, hooks, analysis.Outcome);
+    } catch (const Exception& failure) {
+        analysis.Failure = failure.what();
+    }
+    if (options.Json) {
+        PrintJsonReport(analysis, out);
+    } else {
+        PrintTextReport(analysis, out, err);
+    }
+    return !analysis.Failure;
 }
 
 }  // namespace
@@ -120,20 +88,25 @@ bool AnalyzeFile(const AnalyzeOptions& options, std::ostream& out, std::ostream&
 int RunAnalyzeCommand(std::span<const std::string_view> arguments,
                       std::ostream& out,
                       std::ostream& err) {
-    for (const std::string_view argument : arguments) {
-        if (argument == "--help" || argument == "-h") {
-            out << Usage;
-            return 0;
-        }
-    }
     AnalyzeOptions options;
     try {
-        options = ParseOptions(arguments);
+        options = ParseAnalyzeOptions(arguments);
     } catch (const UsageError& error) {
         err << "gatool analyze: " << error.what() << " (see gatool analyze --help)\n";
         return 2;
     }
-    return AnalyzeFile(options, out, err) ? 0 : 1;
+    if (options.Help) {
+        out << AnalyzeUsage;
+        return 0;
+    }
+    if (!CheckDcf(options, err)) {
+        return 1;
+    }
+    bool allAnalysed = true;
+    for (const std::string& file : options.GaFiles) {
+        allAnalysed = AnalyzeFile(options, file, out, err) && allAnalysed;
+    }
+    return allAnalysed ? 0 : 1;
 }
 
 }  // namespace gatool

@@ -8,8 +8,8 @@
 namespace gatool {
 
 // Runs `gatool analyze` with the arguments after "analyze". Writes results to `out`, usage errors
-// and load failures to `err`. Returns the process exit status: 0 when every file loaded, 1 when a
-// file failed, 2 for a usage error.
+// and load failures to `err`. Returns the process exit status: 0 when every file was analysed, 1
+// when a file failed, 2 for a usage error.
 int RunAnalyzeCommand(std::span<const std::string_view> arguments,
                       std::ostream& out,
                       std::ostream& err);

@@ -4,20 +4,22 @@
 #include <vector>
 
 #include "app/analyze_command.h"
+#include "numtext/number_marks.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "Usage: gatool analyze GAFILE [--fit 5|7]\n"
+    "Usage: gatool analyze GAFILE... [options]\n"
     "\n"
     "gatool processes GA tests of the six-slit photon-counting instrument.\n"
-    "  analyze   read a GA file and print the fitted peak of every slit in every scan\n"
+    "  analyze   load GA files and print their peaks, GS and GI, and the CI simulation\n"
     "\n"
     "Run \"gatool analyze --help\" for the options.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    gatool::LoadNumberMarksFromUserLocale();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
         std::cout << Usage;

@@ -9,7 +9,7 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-300}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_ga_reader fuzz_number_text)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_ga_reader fuzz_dcf_reader fuzz_number_text fuzz_analyze_options)
 
 build="$repo/build-fuzz"
 "$repo/scripts/setup.sh" "$build" -DCMAKE_CXX_COMPILER=clang++ -DGATOOL_FUZZ=ON \

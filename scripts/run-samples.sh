@@ -3,4 +3,4 @@
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/scripts/setup.sh" "$repo/build"
-"$repo/build/app/gatool" analyze "$repo/samples/GA_sample.txt"
+"$repo/build/app/gatool" analyze "$repo/samples/GA_sample.txt" --dcf "$repo/samples/DCF_sample.txt"

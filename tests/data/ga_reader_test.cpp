@@ -151,5 +151,26 @@ TEST_F(GaReaderTest, EndsTheLoadAtACountBeyondTheSingleRange) {
     EXPECT_EQ(m_test->LastScan, 0);
 }
 
+TEST_F(GaReaderTest, TakesManyMegabytesOfAnyContentWithoutHangingOrWritingPastTheRecords) {
+    constexpr std::size_t Size = 8 << 20;
+    std::string noise(Size, '\0');
+    std::uint32_t state = 12345;
+    for (char& byte : noise) {
+        state = state * 1664525 + 1013904223;
+        byte = static_cast<char>(state >> 24);
+    }
+    // A count of eight million digits overflows the single it is read into.
+    EXPECT_THROW(Read(HeaderText() + "DARK 1\r\n1000 " + std::string(Size, '9')), EOverflow);
+    // A count with eight million zeros after the point reads as 0.
+    const std::string tinyRaw = "0." + std::string(Size, '0') + "1";
+    EXPECT_THROW(Read(HeaderText() + "DARK 0\r\n1000 " + tinyRaw), EFileFormatError);
+    Read(HeaderText() + std::string(Size, ' '));
+    EXPECT_EQ(m_test->LastScan, -1);
+    Read(noise);
+    EXPECT_EQ(m_test->LastScan, -1);
+    Read(HeaderText() + noise);
+    EXPECT_EQ(m_test->LastScan, -1);
+}
+
 }  // namespace
 }  // namespace gatool

@@ -1,0 +1,64 @@
+// \brief The tool's load flows and slope refresh as far as they need no window: what "Load GA
+// file" and "Load DCF" compute, given the option controls as plain values.
+//
+// The window runs the same steps and adds its drawing; the command line prints the outcome.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "analysis/ci_simulation.h"
+#include "analysis/gs_gi.h"
+#include "data/ga_reader.h"
+
+namespace gatool {
+
+// The state of the tool outside its window: the test data, what the option controls hold (the
+// slit boxes, UseCentreMass, ManualGSGI, the texts of the GS and GI boxes, the fit window) and the
+// results of the last refreshes.
+struct ToolState {
+    std::unique_ptr<GaTest> Test = std::make_unique<GaTest>();
+    GsGiInputs Controls = [] {
+        GsGiInputs controls;
+        controls.SlitChecked[1] = true;  // slit 1 is checked at start
+        return controls;
+    }();
+    FitWindow Window = FitWindow::SevenPoint;
+    std::optional<GsGiResult> SlopeFit;
+    CiCurves Ci;
+};
+
+// Whether the last component of the path begins with `prefix` in any letter case.
+bool HasNamePrefix(const std::filesystem::path& path, std::string_view prefix);
+
+// The slope refresh: derives GS and GI, writes the two boxes, then runs the CI simulation.
+void UpdateSlopeFit(ToolState& state);
+
+// Runs the CI simulation with the boxes' current texts into state.Ci.
+void SimulateCi(ToolState& state);
+
+struct GaLoadOutcome {
+    GaReadSummary Read;
+    // Scans whose blocks were read whole; on a failure while reading, the scans before the failing
+    // block.
+    int ScansRead = 0;
+};
+
+// "Load GA file" from the reading on, for an open file whose name has passed the name test: reads
+// the header and the blocks (peaks located and shown through `hooks`), marks scan 0, refreshes the
+// slope fit, locates slit 1 of scan 0 again and runs the CI simulation. A file without scan blocks
+// stops after the slope refresh, since no scan is there to show. A failure raises, with the state
+// as far as the flow got; `outcome` then tells how many scans were read.
+void LoadGaFile(ToolState& state,
+                InputStream& in,
+                const GaReadHooks& hooks,
+                GaLoadOutcome& outcome);
+
+// "Load DCF" from the reading on: reads the dispersion table and, with at least three scans
+// loaded, runs the CI simulation. Returns how many of the 18 numbers were read.
+int LoadDcfFile(ToolState& state, InputStream& in);
+
+}  // namespace gatool
