@@ -12,7 +12,8 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_ga_reader fuzz_dcf_reader fuzz_number_text fuzz_analyze_options)
 
 build="$repo/build-fuzz"
-"$repo/scripts/setup.sh" "$build" -DCMAKE_CXX_COMPILER=clang++ -DGATOOL_FUZZ=ON \
+GATOOL_BUILD_TARGETS="${targets[*]}" \
+  "$repo/scripts/setup.sh" "$build" -DCMAKE_CXX_COMPILER=clang++ -DGATOOL_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 mkdir -p "$repo/fuzz/findings"

@@ -3,6 +3,8 @@
 # Idempotent and non-interactive; runs apt-get as root, or through sudo otherwise.
 #
 #   scripts/setup.sh [BUILD_DIR [extra cmake arguments...]]
+#
+# GATOOL_BUILD_TARGETS, when set, names the targets to build instead of all.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,6 +16,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev clang-format
   locales
+  qt6-base-dev fonts-liberation fonts-dejavu-core
 )
 
 as_root() {
@@ -37,4 +40,5 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
 fi
 
 cmake -S "$repo" -B "$build_dir" -G Ninja "$@"
-cmake --build "$build_dir"
+# shellcheck disable=SC2086 # a list of target names
+cmake --build "$build_dir" ${GATOOL_BUILD_TARGETS:+--target $GATOOL_BUILD_TARGETS}

@@ -1,0 +1,59 @@
+// \brief The room an axis takes beside the plot, and its label step; see chart_axis.h.
+#include <algorithm>
+#include <cmath>
+
+#include "chart/axis_label_step.h"
+#include "chart/chart_axis.h"
+
+namespace gatool {
+
+double TChartAxis::CalcLabelStep(ChartCanvas& canvas) const {
+    const int labelSize = m_horizontal
+                              ? std::max(canvas.TextWidth(m_labelsFont, LabelText(m_rangeMin)),
+                                         canvas.TextWidth(m_labelsFont, LabelText(m_rangeMax)))
+                              : canvas.TextHeight(m_labelsFont);
+    // The free function; the member LabelStep reads the step of the last drawing.
+    return gatool::LabelStep(
+        {m_rangeSpan, m_pixelLength, labelSize, m_labelsSeparation, m_increment});
+}
+
+int TChartAxis::LabelWidthEstimate(ChartCanvas& canvas) const {
+    double low = m_rangeMin;
+    double high = m_rangeMax;
+    if (m_roundFirstLabel) {
+        // The step comes from the axis length of the previous drawing (0 before the first one), as
+        // the length of this drawing is not known before the room is taken.
+        const double step = CalcLabelStep(canvas);
+        low = std::trunc(m_rangeMin / step) * step;
+        high = std::trunc(m_rangeMax / step) * step;
+    }
+    return std::max(canvas.TextWidth(m_labelsFont, LabelText(high)),
+                    canvas.TextWidth(m_labelsFont, LabelText(low))) +
+           canvas.TextWidth(m_labelsFont, " ");
+}
+
+int TChartAxis::TickStripSize() const {
+    const int size = (m_axis.Visible ? m_axis.Width : 0) + (m_ticks.Visible ? m_tickLength : 0);
+    return m_minorTicks.Visible ? std::max(size, m_minorTickLength) : size;
+}
+
+void TChartAxis::TakeRoom(ChartCanvas& canvas, ChartRect& rect) {
+    // From the chart's edge inwards: title strip, label strip, tick strip. A horizontal axis works
+    // up from the bottom edge, a vertical one right from the left edge.
+    int& edge = m_horizontal ? rect.Bottom : rect.Left;
+    const int inwards = m_horizontal ? -1 : 1;
+    if (!m_title.Caption.empty()) {
+        edge += inwards * (m_titleSize != 0 ? m_titleSize : canvas.TextHeight(m_title.Font));
+    }
+    m_titlePosition = edge;
+    if (m_labels) {
+        const int measured =
+            m_horizontal ? canvas.TextHeight(m_labelsFont) : LabelWidthEstimate(canvas);
+        edge += inwards * (m_labelsSize != 0 ? m_labelsSize : measured);
+    }
+    m_labelsPosition = edge;
+    edge += inwards * TickStripSize();
+    m_axisPosition = edge;
+}
+
+}  // namespace gatool

@@ -1,0 +1,34 @@
+// \brief TSeriesMarks: the label boxes drawn above the points of a series, and the drawing of one
+// box with its arrow.
+#pragma once
+
+#include <string_view>
+
+#include "chart/chart_canvas.h"
+
+namespace gatool {
+
+struct TSeriesMarks {
+    bool Visible = false;
+    TColor BackColor = 0x80FFFF;
+    int ArrowLength = 8;  // pixels between the point and the box, for line series
+    bool Transparent = false;
+    TChartPen Frame;
+    TChartPen Arrow{clWhite};
+    TChartFont Font;
+    bool Clip = false;  // clipped to the plot rectangle
+    bool operator==(const TSeriesMarks&) const = default;
+};
+
+// Draws the mark box holding `text` (one or more lines) for the point at `at`, raised by `raise`
+// pixels with an arrow from the point up to the box. An arrow in the point's colour or the chart's
+// colour would not show: it is drawn black then (white on a black chart).
+void DrawMarkBox(ChartCanvas& canvas,
+                 const TSeriesMarks& marks,
+                 std::string_view text,
+                 ChartPoint at,
+                 int raise,
+                 TColor pointColor,
+                 TColor chartColor);
+
+}  // namespace gatool
