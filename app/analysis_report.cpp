@@ -103,13 +103,14 @@ void PrintTextReport(const FileAnalysis& analysis, std::ostream& out, std::ostre
     if (state.SlopeFit && state.SlopeFit->Source != GsGiSource::Fit) {
         out << "note: " << DescribeGsGiSource(state.SlopeFit->Source) << '\n';
     }
-    out << "scan mid_pos slit step position height offset\n";
+    out << "scan mid_pos slit step position height offset centre_of_mass\n";
     for (std::size_t k = 0; k < static_cast<std::size_t>(ShownScanCount(analysis)); ++k) {
         const ScanRecord& record = test.Scans[k];
         for (std::size_t s = 0; s < SlitCount; ++s) {
             out << k << ' ' << JsonNumber(record.MidPos) << ' ' << s << ' ' << record.PeakIndex[s]
                 << ' ' << JsonNumber(record.PeakPos[s]) << ' ' << JsonNumber(record.PeakCount[s])
-                << ' ' << JsonNumber(record.PeakOffset[s]) << '\n';
+                << ' ' << JsonNumber(record.PeakOffset[s]) << ' '
+                << JsonNumber(record.CentreOfMass[s]) << '\n';
         }
     }
     PrintCiPoints("CI slit 1", state.Ci.Slit1, out);

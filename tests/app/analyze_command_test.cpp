@@ -82,20 +82,23 @@ TEST_F(AnalyzeCommandTest, PrintsWhatTheLoadFlowsComputeForTheSamples) {
     EXPECT_NEAR(expected.SlopeFit->GS, 1.0012, 2e-4);
     EXPECT_NEAR(expected.SlopeFit->GI, -4.2, 0.3);
     std::getline(lines, line);
-    EXPECT_EQ(line, "scan mid_pos slit step position height offset");
+    EXPECT_EQ(line, "scan mid_pos slit step position height offset centre_of_mass");
     for (int row = 0; row < 20 * 6; ++row) {
         std::getline(lines, line);
         std::istringstream fields(line);
         std::size_t scan, slit;
         int step;
         float midPos, position, height, offset;
-        ASSERT_TRUE(fields >> scan >> midPos >> slit >> step >> position >> height >> offset);
+        double centreOfMass;
+        ASSERT_TRUE(fields >> scan >> midPos >> slit >> step >> position >> height >> offset >>
+                    centreOfMass);
         const ScanRecord& record = expected.Test->Scans[scan];
         EXPECT_EQ(midPos, record.MidPos);
         EXPECT_EQ(step, record.PeakIndex[slit]);
         EXPECT_EQ(position, record.PeakPos[slit]);
         EXPECT_EQ(height, record.PeakCount[slit]);
         EXPECT_EQ(offset, record.PeakOffset[slit]);
+        EXPECT_EQ(centreOfMass, record.CentreOfMass[slit]);
     }
     std::getline(lines, line);
     EXPECT_EQ(line, "CI slit 1 (wavelength loss):");
