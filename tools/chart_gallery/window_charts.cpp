@@ -1,17 +1,10 @@
 // \brief Filling the window's charts from files; see window_charts.h.
 #include "tools/chart_gallery/window_charts.h"
 
-#include "chart/chart_image.h"
-#include "tools/chart_gallery/window_chart_fill.h"
+#include "ui/off_screen_chart.h"
+#include "ui/window_chart_fill.h"
 
 namespace gatool {
-
-QImage PaintChart(TChart& chart, qreal devicePixelRatio) {
-    QImage image = ChartImage(chart.width(), chart.height(), devicePixelRatio);
-    QtDrawingCache cache;
-    RenderChart(chart, image, cache);
-    return image;
-}
 
 void LoadWindowCharts(WindowCharts& charts,
                       ToolState& state,

@@ -2,11 +2,11 @@
 // them after "Load DCF" and "Load GA file".
 #pragma once
 
-#include <QImage>
 #include <filesystem>
 
 #include "app/load_flows.h"
-#include "tools/chart_gallery/window_chart_forms.h"
+#include "ui/off_screen_chart.h"
+#include "ui/window_chart_forms.h"
 
 namespace gatool {
 
@@ -15,9 +15,6 @@ struct WindowCharts {
     SlopeGraphForm Slope;
     CiGraphForm Ci;
 };
-
-// Draws `chart` as its widget paints: into an off-screen image of the chart's size.
-QImage PaintChart(TChart& chart, qreal devicePixelRatio = 1);
 
 // Runs the window's flows on the three charts: they are painted empty (the window opens), the DCF
 // file and then the GA file are loaded, ScanGraph shows slit 1 of scan 0, SlopeGraph the slope fit

@@ -1,5 +1,5 @@
 // \brief Filling the main window's charts; see window_chart_fill.h.
-#include "tools/chart_gallery/window_chart_fill.h"
+#include "ui/window_chart_fill.h"
 
 #include <cmath>
 #include <optional>

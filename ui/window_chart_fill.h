@@ -6,7 +6,7 @@
 
 #include "analysis/ci_simulation.h"
 #include "analysis/gs_gi.h"
-#include "tools/chart_gallery/window_chart_forms.h"
+#include "ui/window_chart_forms.h"
 
 namespace gatool {
 

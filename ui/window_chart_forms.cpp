@@ -1,5 +1,5 @@
 // \brief The main window's chart forms; see window_chart_forms.h.
-#include "tools/chart_gallery/window_chart_forms.h"
+#include "ui/window_chart_forms.h"
 
 namespace gatool {
 
