@@ -47,11 +47,12 @@ struct GaLoadOutcome {
     int ScansRead = 0;
 };
 
-// "Load GA file" from the reading on, for an open file whose name has passed the name test: reads
-// the header and the blocks (peaks located and shown through `hooks`), marks scan 0, refreshes the
-// slope fit, locates slit 1 of scan 0 again and runs the CI simulation. A file without scan blocks
-// stops after the slope refresh, since no scan is there to show. A failure raises, with the state
-// as far as the flow got; `outcome` then tells how many scans were read.
+// "Load GA file" for an open file whose name has passed the name test: puts the tool into the
+// no-file state (LastScan -1, SelectedScan 1), reads the header and the blocks (peaks located and
+// shown through `hooks`), marks scan 0, refreshes the slope fit, locates slit 1 of scan 0 again and
+// runs the CI simulation. A file without scan blocks stops after the slope refresh, since no scan
+// is there to show. A failure raises, with the state as far as the flow got; `outcome` then tells
+// how many scans were read.
 void LoadGaFile(ToolState& state,
                 InputStream& in,
                 const GaReadHooks& hooks,
