@@ -10,8 +10,7 @@ namespace gatool {
 void TChartAxis::CalcAutomaticRange() {
     const auto& seriesList = m_chart->SeriesList();
     // Inactive series count only while no active series uses the axis.
-    const bool anyActive = std::any_of(seriesList.begin(), seriesList.end(),
-                                       [](const TChartSeries* series) { return series->Active(); });
+    const bool anyActive = m_chart->AnyActiveSeries();
     std::optional<double> low;
     std::optional<double> high;
     for (const TChartSeries* series : seriesList) {

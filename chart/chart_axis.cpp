@@ -1,8 +1,8 @@
 // \brief Axis properties, range rules and the pixel mapping; see chart_axis.h.
 #include "chart/chart_axis.h"
 
-#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "chart/chart_exceptions.h"
 #include "chart/chart_model.h"
@@ -113,10 +113,7 @@ void TChartAxis::SetPixelPositions(const ChartRect& plot) {
 }
 
 bool TChartAxis::IsShown() const {
-    const auto& series = m_chart->SeriesList();
-    return m_chart->AxisVisible() && m_visible &&
-           std::any_of(series.begin(), series.end(),
-                       [](const TChartSeries* s) { return s->Active(); });
+    return m_chart->AxisVisible() && m_visible && m_chart->AnyActiveSeries();
 }
 
 std::string TChartAxis::LabelText(double value) const {

@@ -1,7 +1,5 @@
 // \brief One drawing of a chart, in its order: panel, title and legend, axis ranges and room, plot
 // frame, axes, series; see chart_model.h.
-#include <algorithm>
-
 #include "chart/chart_model.h"
 
 namespace gatool {
@@ -18,9 +16,7 @@ void ChartModel::Draw(ChartCanvas& canvas, int width, int height) {
     m_layout.Chart = rect;
     // The legend stands at the right, so it is drawn first and the title is centred over the width
     // the legend leaves.
-    const bool anyActive = std::any_of(m_series.begin(), m_series.end(),
-                                       [](const TChartSeries* s) { return s->Active(); });
-    if (m_legend.Visible() && anyActive) {
+    if (m_legend.Visible() && AnyActiveSeries()) {
         m_layout.Legend = m_legend.Draw(canvas, m_layout.Panel, rect);
     }
     m_layout.Title = m_title.Draw(canvas, rect);

@@ -1,7 +1,9 @@
 // \brief Integer pixel geometry of the chart: points, rectangles whose right and bottom edges are
-// exclusive, and the roundings that the layout uses.
+// exclusive, the test whether a position lies on a line segment, and the roundings that the layout
+// uses.
 #pragma once
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -23,8 +25,30 @@ struct ChartRect {
 
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
+    bool Contains(ChartPoint point) const {
+        return Left <= point.X && point.X < Right && Top <= point.Y && point.Y < Bottom;
+    }
     bool operator==(const ChartRect&) const = default;
 };
+
+// Whether `point` lies on the segment from `a` to `b`: less than one pixel off the ideal line,
+// measured along the segment's shorter direction, and not beyond its ends. A segment of zero
+// length contains nothing.
+inline bool PointOnSegment(ChartPoint point, ChartPoint a, ChartPoint b) {
+    const auto within = [](int value, int end1, int end2) {
+        return end1 == end2 || (std::min(end1, end2) <= value && value <= std::max(end1, end2));
+    };
+    if (!within(point.X, a.X, b.X) || !within(point.Y, a.Y, b.Y)) {
+        return false;
+    }
+    // Differences of ints fit in 33 bits and their products in 64, which an x87 long double holds
+    // exactly.
+    const long double dx = static_cast<long double>(b.X) - a.X;
+    const long double dy = static_cast<long double>(b.Y) - a.Y;
+    const long double cross = dy * (static_cast<long double>(point.X) - a.X) -
+                              (static_cast<long double>(point.Y) - a.Y) * dx;
+    return std::fabs(cross) < std::max(std::fabs(dx), std::fabs(dy));
+}
 
 // A 64-bit intermediate brought back to int, saturating at the ends of the range.
 constexpr int ClampToInt(long long value) {

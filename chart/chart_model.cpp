@@ -15,6 +15,11 @@ ChartModel::~ChartModel() {
     }
 }
 
+bool ChartModel::AnyActiveSeries() const {
+    return std::any_of(m_series.begin(), m_series.end(),
+                       [](const TChartSeries* s) { return s->Active(); });
+}
+
 TColor ChartModel::FreePaletteColor() const {
     for (const TColor color : Palette) {
         if (std::none_of(m_series.begin(), m_series.end(),

@@ -108,6 +108,10 @@ int TChartSeries::YScreenPos(int index) const {
     return Chart().LeftAxis().ValueToPixel(YValue(index));
 }
 
+int TChartSeries::PointIndexAt(int, int) const {
+    return -1;
+}
+
 void TChartSeries::CalcFirstLastVisible(const ChartRect& plot) {
     m_firstVisible = -1;
     m_lastVisible = -1;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/chart_canvas.h"
+#include "chart/chart_mouse.h"
 #include "chart/chart_part.h"
 #include "chart/chart_value_list.h"
 #include "chart/series_marks.h"
@@ -41,6 +42,9 @@ class TChartSeries : public ChartPart {
     void SetShowInLegend(bool value) { Change(m_showInLegend, value); }
     bool Active() const { return m_active; }
     void SetActive(bool value) { Change(m_active, value); }
+    // The mouse cursor while the mouse is over a point or line of the series.
+    TCursor Cursor() const { return m_cursor; }
+    void SetCursor(TCursor value) { Change(m_cursor, value); }
     bool ColorEachPoint() const { return m_colorEachPoint; }
     void SetColorEachPoint(bool value) { Change(m_colorEachPoint, value); }
     const std::string& ValueFormat() const { return m_valueFormat; }
@@ -73,6 +77,9 @@ class TChartSeries : public ChartPart {
     // The first and last points of the last drawing; -1 for none.
     int FirstVisible() const { return m_firstVisible; }
     int LastVisible() const { return m_lastVisible; }
+    // The point, or the first point of the line segment, under a client-area position by the
+    // drawing state of the last drawing; -1 for none. A series without lines has none.
+    virtual int PointIndexAt(int x, int y) const;
     // Finds the points to draw within `plot` on the axis state of the drawing under way: from the
     // first point at or right of the plot's left edge to the first at or beyond its right edge.
     void CalcFirstLastVisible(const ChartRect& plot);
@@ -105,6 +112,7 @@ class TChartSeries : public ChartPart {
     std::string m_title;
     bool m_showInLegend = true;
     bool m_active = true;
+    TCursor m_cursor = crDefault;
     bool m_colorEachPoint = false;
     std::string m_valueFormat = "#,##0.###";
     TSeriesMarks m_marks;

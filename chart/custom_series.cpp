@@ -2,10 +2,39 @@
 #include "chart/custom_series.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "chart/chart_model.h"
 
 namespace gatool {
+
+bool TCustomSeries::PointerHit(ChartPoint point, ChartPoint position) const {
+    return m_pointer.Visible &&
+           std::abs(static_cast<long long>(point.X) - position.X) < m_pointer.HorizSize &&
+           std::abs(static_cast<long long>(point.Y) - position.Y) < m_pointer.VertSize;
+}
+
+int TCustomSeries::PointIndexAt(int x, int y) const {
+    const int first = FirstVisible();
+    // Points may have been cleared since the drawing that found the visible ones.
+    const int last = std::min(LastVisible(), Count() - 1);
+    if (first < 0) {
+        return -1;
+    }
+    const ChartPoint position{x, y};
+    ChartPoint previous;
+    for (int index = first; index <= last; ++index) {
+        const ChartPoint point{XScreenPos(index), YScreenPos(index)};
+        if (PointerHit(point, position) || point == position) {
+            return index;
+        }
+        if (index > first && PointOnSegment(position, previous, point)) {
+            return index - 1;
+        }
+        previous = point;
+    }
+    return -1;
+}
 
 void TCustomSeries::DrawAllPoints(ChartCanvas& canvas) {
     m_previous.reset();

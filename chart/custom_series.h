@@ -16,6 +16,12 @@ class TCustomSeries : public TChartSeries {
     const TSeriesPointer& Pointer() const { return m_pointer; }
     void SetPointer(const TSeriesPointer& value) { Change(m_pointer, value); }
 
+    // The first match from FirstVisible to LastVisible: the point whose pointer box holds the
+    // position, the point at the position, or the segment from the previous point that holds it
+    // (its first point). The segments count also when the line pen is hidden; the pen's width does
+    // not widen them.
+    int PointIndexAt(int x, int y) const override;
+
     void DrawAllPoints(ChartCanvas& canvas) override;
     // A line through the middle of the box in the series colour and, with a visible pointer, the
     // pointer shape scaled to the box.
@@ -34,6 +40,9 @@ class TCustomSeries : public TChartSeries {
     void DrawPointer(ChartCanvas& canvas, ChartPoint at, TColor color) override;
 
   private:
+    // Whether the visible pointer of a point at `point` holds `position`: strictly inside its
+    // half-sizes.
+    bool PointerHit(ChartPoint point, ChartPoint position) const;
     // Where the line towards the first drawn point enters the plot at its left edge.
     ChartPoint LeftEdgeCrossing(int index) const;
 

@@ -13,8 +13,6 @@
 
 namespace gatool {
 
-namespace {
-
 QColor ToQColor(TColor color) {
     if (IsSystemColor(color)) {
         const QPalette palette = QGuiApplication::palette();
@@ -30,6 +28,8 @@ QColor ToQColor(TColor color) {
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                   static_cast<int>((color >> 16) & 0xFF));
 }
+
+namespace {
 
 QPen ToQPen(const TChartPen& pen) {
     if (!pen.Visible) {

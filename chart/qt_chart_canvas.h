@@ -27,6 +27,9 @@
 
 namespace gatool {
 
+// The colour in Qt's terms; the desktop's colours come from the application's palette.
+QColor ToQColor(TColor color);
+
 class QtChartCanvas final : public ChartCanvas {
   public:
     // Draws on `image` (Format_RGB32, or gatool::Exception), in its device-independent pixels, and
