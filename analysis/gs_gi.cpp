@@ -74,9 +74,17 @@ GsGiResult DeriveGsGi(GaTest& test, const GsGiInputs& inputs) {
             LinePoint(points->X[0], result.GS, result.GI),
             LinePoint(points->X[static_cast<std::size_t>(test.LastScan)], result.GS, result.GI)};
     }
-    result.GsText = FloatToPatternText("0.#####", result.GS);
-    result.GiText = FloatToPatternText("##0.##", result.GI);
+    result.GsText = GsBoxText(result.GS);
+    result.GiText = GiBoxText(result.GI);
     return result;
+}
+
+std::string GsBoxText(double gs) {
+    return FloatToPatternText("0.#####", gs);
+}
+
+std::string GiBoxText(double gi) {
+    return FloatToPatternText("##0.##", gi);
 }
 
 std::string DescribeGsGiSource(GsGiSource source) {

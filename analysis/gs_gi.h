@@ -50,6 +50,11 @@ struct GsGiResult {
 // everything as it was.
 GsGiResult DeriveGsGi(GaTest& test, const GsGiInputs& inputs);
 
+// GS and GI as the boxes and the slope chart's title show them: GS with at most 5 decimals, GI with
+// at most 2.
+std::string GsBoxText(double gs);
+std::string GiBoxText(double gi);
+
 // One sentence saying where GS and GI came from, for the front ends: empty for a fit.
 std::string DescribeGsGiSource(GsGiSource source);
 

@@ -34,7 +34,8 @@ void RequireNamePrefix(const std::string& file, std::string_view prefix) {
 int LoadDcf(ToolState& state, const std::string& file) {
     RequireNamePrefix(file, "DCF");
     InputStream in = InputStream::FromFile(file);
-    return LoadDcfFile(state, in);
+    ComputedRefreshes refreshes(state);
+    return LoadDcfFile(state, in, refreshes);
 }
 
 // Checks the DCF file once before the GA files, so that a bad one stops the run early.
@@ -69,9 +70,8 @@ bool AnalyzeFile(const AnalyzeOptions& options,
         }
         RequireNamePrefix(file, "GA");
         InputStream in = InputStream::FromFile(file);
-        GaReadHooks hooks;
-        hooks.CurrentFitWindow = [&state] { return state.Window; };
-        LoadGaFile(state, in, hooks, analysis.Outcome);
+        ComputedRefreshes refreshes(state);
+        LoadGaFile(state, in, refreshes, analysis.Outcome);
     } catch (const Exception& failure) {
         analysis.Failure = failure.what();
     }

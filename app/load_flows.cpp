@@ -17,27 +17,52 @@ bool HasNamePrefix(const std::filesystem::path& path, std::string_view prefix) {
            });
 }
 
+const GsGiResult& FitSlope(ToolState& state) {
+    GsGiResult result = DeriveGsGi(*state.Test, state.Controls);
+    state.Controls.GsText = result.GsText;
+    state.Controls.GiText = result.GiText;
+    return state.SlopeFit.emplace(std::move(result));
+}
+
 void SimulateCi(ToolState& state) {
     SimulateCiScan(*state.Test, state.Window, state.Controls.GsText, state.Controls.GiText,
                    state.Ci);
 }
 
-void UpdateSlopeFit(ToolState& state) {
-    GsGiResult result = DeriveGsGi(*state.Test, state.Controls);
-    state.Controls.GsText = result.GsText;
-    state.Controls.GiText = result.GiText;
-    state.SlopeFit = std::move(result);
-    SimulateCi(state);
+std::pair<int, int> ResolveShownScan(GaTest& test, int scan, int slit) {
+    if (scan >= 0) {
+        test.ShownScan = scan;
+    }
+    if (slit >= 0) {
+        test.ShownSlit = slit;
+    }
+    return {test.ShownScan, test.ShownSlit};
+}
+
+void ComputedRefreshes::UpdateSlopeFit() {
+    FitSlope(m_state);
+    SimulateCiScan(true);
+}
+
+void ComputedRefreshes::ShowScan(int scan, int slit) {
+    ResolveShownScan(*m_state.Test, scan, slit);
+}
+
+void ComputedRefreshes::SimulateCiScan(bool) {
+    SimulateCi(m_state);
 }
 
 void LoadGaFile(ToolState& state,
                 InputStream& in,
-                const GaReadHooks& hooks,
+                ToolRefreshes& refreshes,
                 GaLoadOutcome& outcome) {
     GaTest& test = *state.Test;
     test.LastScan = -1;
     test.SelectedScan = 1;
     outcome = {};
+    GaReadHooks hooks;
+    hooks.CurrentFitWindow = [&state] { return state.Window; };
+    hooks.ShowScan = [&refreshes](int scan, int slit) { refreshes.ShowScan(scan, slit); };
     try {
         outcome.Read = ReadGaFile(test, in, hooks);
     } catch (...) {
@@ -46,19 +71,19 @@ void LoadGaFile(ToolState& state,
     }
     outcome.ScansRead = test.LastScan + 1;
     test.SelectedScan = 0;
-    UpdateSlopeFit(state);
+    refreshes.UpdateSlopeFit();
     if (test.LastScan < 0) {
         return;
     }
     LocatePeak(test.Scans[0], 0, 1, state.Window);
-    hooks.ShowScan(0, 1);
-    SimulateCi(state);
+    refreshes.ShowScan(0, 1);
+    refreshes.SimulateCiScan(true);
 }
 
-int LoadDcfFile(ToolState& state, InputStream& in) {
+int LoadDcfFile(ToolState& state, InputStream& in, ToolRefreshes& refreshes) {
     const int read = ReadDcfFile(state.Test->DispersionTable, in);
     if (state.Test->LastScan > 1) {
-        SimulateCi(state);
+        refreshes.SimulateCiScan(true);
     }
     return read;
 }

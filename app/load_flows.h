@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "analysis/ci_simulation.h"
 #include "analysis/gs_gi.h"
@@ -34,11 +35,40 @@ struct ToolState {
 // Whether the last component of the path begins with `prefix` in any letter case.
 bool HasNamePrefix(const std::filesystem::path& path, std::string_view prefix);
 
-// The slope refresh: derives GS and GI, writes the two boxes, then runs the CI simulation.
-void UpdateSlopeFit(ToolState& state);
+// Derives GS and GI from the test and the option controls into state.SlopeFit, and writes the two
+// boxes' texts; raises what DeriveGsGi raises, with the state unchanged.
+const GsGiResult& FitSlope(ToolState& state);
 
-// Runs the CI simulation with the boxes' current texts into state.Ci.
+// Runs the CI simulation with the boxes' current texts into state.Ci; on a failure state.Ci holds
+// the points made before it.
 void SimulateCi(ToolState& state);
+
+// The scan and slit to show for ShowScan's arguments: a negative one stands for the one shown last.
+// Remembers the result as the one shown.
+std::pair<int, int> ResolveShownScan(GaTest& test, int scan, int slit);
+
+// The three refresh routines that the load flows run: the slope fit (GS and GI; ends with the CI
+// simulation), the display of one slit of one scan, and the CI simulation.
+class ToolRefreshes {
+  public:
+    virtual ~ToolRefreshes() = default;
+    virtual void UpdateSlopeFit() = 0;
+    virtual void ShowScan(int scan, int slit) = 0;
+    virtual void SimulateCiScan(bool automaticRange) = 0;
+};
+
+// The refresh routines without a window: they compute into the tool's state and show nothing.
+class ComputedRefreshes : public ToolRefreshes {
+  public:
+    explicit ComputedRefreshes(ToolState& state) : m_state(state) {}
+
+    void UpdateSlopeFit() override;
+    void ShowScan(int scan, int slit) override;
+    void SimulateCiScan(bool automaticRange) override;
+
+  protected:
+    ToolState& m_state;
+};
 
 struct GaLoadOutcome {
     GaReadSummary Read;
@@ -48,18 +78,18 @@ struct GaLoadOutcome {
 };
 
 // "Load GA file" for an open file whose name has passed the name test: puts the tool into the
-// no-file state (LastScan -1, SelectedScan 1), reads the header and the blocks (peaks located and
-// shown through `hooks`), marks scan 0, refreshes the slope fit, locates slit 1 of scan 0 again and
-// runs the CI simulation. A file without scan blocks stops after the slope refresh, since no scan
-// is there to show. A failure raises, with the state as far as the flow got; `outcome` then tells
-// how many scans were read.
+// no-file state (LastScan -1, SelectedScan 1), reads the header and the blocks (every slit of every
+// block located with state.Window and shown), marks scan 0, refreshes the slope fit, locates slit 1
+// of scan 0 again, shows it and runs the CI simulation. A file without scan blocks stops after the
+// slope refresh, since no scan is there to show. A failure raises, with the state as far as the
+// flow got; `outcome` then tells how many scans were read.
 void LoadGaFile(ToolState& state,
                 InputStream& in,
-                const GaReadHooks& hooks,
+                ToolRefreshes& refreshes,
                 GaLoadOutcome& outcome);
 
 // "Load DCF" from the reading on: reads the dispersion table and, with at least three scans
 // loaded, runs the CI simulation. Returns how many of the 18 numbers were read.
-int LoadDcfFile(ToolState& state, InputStream& in);
+int LoadDcfFile(ToolState& state, InputStream& in, ToolRefreshes& refreshes);
 
 }  // namespace gatool

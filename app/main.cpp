@@ -32,14 +32,14 @@ int RunWindow(int argc, char** argv, const std::vector<std::string_view>& files)
         gatool::TMainForm mainForm(gatool::FileChooser{});
         mainForm.SetFileChooser(gatool::DialogFileChooser(&mainForm));
         mainForm.show();
+        // Both loads in one handler once the loop runs: the first load's refreshes let pending
+        // events run, and the second must not start in the middle of them.
         if (!files.empty()) {
             QTimer::singleShot(0, &mainForm, [&mainForm, &files] {
                 gatool::GuiApplication::RunHandler([&] { mainForm.OpenGaFile(files[0]); });
-            });
-        }
-        if (files.size() > 1) {
-            QTimer::singleShot(0, &mainForm, [&mainForm, &files] {
-                gatool::GuiApplication::RunHandler([&] { mainForm.OpenDcfFile(files[1]); });
+                if (files.size() > 1) {
+                    gatool::GuiApplication::RunHandler([&] { mainForm.OpenDcfFile(files[1]); });
+                }
             });
         }
         gatool::GuiApplication::exec();

@@ -25,11 +25,12 @@ std::string ReadSample(const std::string& name) {
 
 // Loads the DCF file and then the GA file into `state`, as the window does.
 void LoadBoth(ToolState& state, const std::string& dcf, const std::string& ga) {
+    ComputedRefreshes refreshes(state);
     InputStream dcfIn = InputStream::FromMemory(dcf);
-    LoadDcfFile(state, dcfIn);
+    LoadDcfFile(state, dcfIn, refreshes);
     InputStream gaIn = InputStream::FromMemory(ga);
     GaLoadOutcome outcome;
-    LoadGaFile(state, gaIn, GaReadHooks{}, outcome);
+    LoadGaFile(state, gaIn, refreshes, outcome);
     if (state.Test->LastScan != MaxScans - 1 || state.Ci.Slit1.size() != MaxScans - 1) {
         throw std::runtime_error("the samples do not give 50 scans with CI points");
     }
@@ -51,8 +52,9 @@ BENCHMARK(BM_WholeAnalysisWithDcf)->Unit(benchmark::kMicrosecond);
 void BM_SlopeRefresh(benchmark::State& benchState) {
     ToolState state;
     LoadBoth(state, ReadSample("DCF_sample.txt"), ReadSample("GA_sample_50scans.txt"));
+    ComputedRefreshes refreshes(state);
     for (auto _ : benchState) {
-        UpdateSlopeFit(state);
+        refreshes.UpdateSlopeFit();
         benchmark::DoNotOptimize(state.Ci.Slit5.data());
     }
 }

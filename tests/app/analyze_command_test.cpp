@@ -66,11 +66,12 @@ TEST_F(AnalyzeCommandTest, PrintsWhatTheLoadFlowsComputeForTheSamples) {
     ASSERT_EQ(run.status, 0) << run.err;
 
     ToolState expected;
+    ComputedRefreshes refreshes(expected);
     InputStream dcf = InputStream::FromFile(SampleDcf);
-    LoadDcfFile(expected, dcf);
+    LoadDcfFile(expected, dcf, refreshes);
     InputStream ga = InputStream::FromFile(SampleGa);
     GaLoadOutcome outcome;
-    LoadGaFile(expected, ga, GaReadHooks{}, outcome);
+    LoadGaFile(expected, ga, refreshes, outcome);
 
     std::istringstream lines(run.out);
     std::string line;
@@ -123,13 +124,12 @@ TEST_F(AnalyzeCommandTest, WritesJsonThatReadsBackToTheSameValues) {
 
     ToolState expected;
     expected.Window = FitWindow::FivePoint;
+    ComputedRefreshes refreshes(expected);
     InputStream dcf = InputStream::FromFile(SampleDcf);
-    LoadDcfFile(expected, dcf);
+    LoadDcfFile(expected, dcf, refreshes);
     InputStream ga = InputStream::FromFile(SampleGa);
     GaLoadOutcome outcome;
-    GaReadHooks hooks;
-    hooks.CurrentFitWindow = [] { return FitWindow::FivePoint; };
-    LoadGaFile(expected, ga, hooks, outcome);
+    LoadGaFile(expected, ga, refreshes, outcome);
     const GaTest& test = *expected.Test;
 
     EXPECT_EQ(json["file"], SampleGa);

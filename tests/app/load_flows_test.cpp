@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "base/exceptions.h"
@@ -12,22 +13,41 @@
 namespace gatool {
 namespace {
 
+// The computed refreshes, with a log of the routines the flows run.
+class LoggedRefreshes : public ComputedRefreshes {
+  public:
+    using ComputedRefreshes::ComputedRefreshes;
+    void UpdateSlopeFit() override {
+        Log.push_back("UpdateSlopeFit");
+        ComputedRefreshes::UpdateSlopeFit();
+    }
+    void ShowScan(int scan, int slit) override {
+        Log.push_back("ShowScan " + std::to_string(scan) + " " + std::to_string(slit));
+        ComputedRefreshes::ShowScan(scan, slit);
+    }
+    void SimulateCiScan(bool automaticRange) override {
+        Log.push_back(automaticRange ? "SimulateCiScan automatic" : "SimulateCiScan fixed");
+        ComputedRefreshes::SimulateCiScan(automaticRange);
+    }
+    std::vector<std::string> Log;
+};
+
 class LoadFlowsTest : public ::testing::Test {
   protected:
     void SetUp() override { SetNumberMarks(".", ","); }
 
     void LoadGa(const std::string& text) {
         InputStream in = InputStream::FromMemory(text);
-        LoadGaFile(m_state, in, m_hooks, m_outcome);
+        LoadGaFile(m_state, in, m_refreshes, m_outcome);
     }
 
     void LoadDcf(const std::string& text) {
         InputStream in = InputStream::FromMemory(text);
-        LoadDcfFile(m_state, in);
+        LoadDcfFile(m_state, in, m_refreshes);
     }
 
     ToolState m_state;
-    GaReadHooks m_hooks;
+    LoggedRefreshes m_refreshes{m_state};
     GaLoadOutcome m_outcome;
 };
 
@@ -55,16 +75,34 @@ TEST_F(LoadFlowsTest, LoadsMarksScanZeroFitsAndRewritesTheBoxes) {
     EXPECT_TRUE(m_state.Ci.Slit1.empty());  // no DCF file
 }
 
-TEST_F(LoadFlowsTest, ShowsEveryScanAsItIsReadAndThenSlitOneOfScanZero) {
-    std::vector<std::pair<int, int>> shown;
-    m_hooks.ShowScan = [&](int scan, int slit) { shown.emplace_back(scan, slit); };
+TEST_F(LoadFlowsTest, ShowsEveryScanAsItIsReadThenRefreshesAndShowsSlitOneOfScanZero) {
     LoadGa(testing::GaText(2));
-    ASSERT_EQ(shown.size(), 13u);
-    EXPECT_EQ(shown.back(), std::make_pair(0, 1));
+    const std::vector<std::string> expected{"ShowScan 0 0",   "ShowScan 0 1",
+                                            "ShowScan 0 2",   "ShowScan 0 3",
+                                            "ShowScan 0 4",   "ShowScan 0 5",
+                                            "ShowScan 1 0",   "ShowScan 1 1",
+                                            "ShowScan 1 2",   "ShowScan 1 3",
+                                            "ShowScan 1 4",   "ShowScan 1 5",
+                                            "UpdateSlopeFit", "SimulateCiScan automatic",
+                                            "ShowScan 0 1",   "SimulateCiScan automatic"};
+    EXPECT_EQ(m_refreshes.Log, expected);
+    EXPECT_EQ(m_state.Test->ShownScan, 0);
+    EXPECT_EQ(m_state.Test->ShownSlit, 1);
+}
+
+TEST(ResolveShownScan, RemembersWhatItResolvesAndKeepsItForNegativeArguments) {
+    GaTest test;
+    EXPECT_EQ(ResolveShownScan(test, 3, 2), std::make_pair(3, 2));
+    EXPECT_EQ(ResolveShownScan(test, -1, -1), std::make_pair(3, 2));
+    EXPECT_EQ(ResolveShownScan(test, 4, -1), std::make_pair(4, 2));
+    EXPECT_EQ(ResolveShownScan(test, -1, 0), std::make_pair(4, 0));
+    EXPECT_EQ(test.ShownScan, 4);
+    EXPECT_EQ(test.ShownSlit, 0);
 }
 
 TEST_F(LoadFlowsTest, SimulatesWithADcfFileLoadedInEitherOrder) {
     LoadDcf(Dcf);
+    EXPECT_TRUE(m_refreshes.Log.empty());  // no scans loaded: no simulation
     LoadGa(testing::GaText(4));
     const std::size_t pointsAfterGa = m_state.Ci.Slit1.size();
     EXPECT_EQ(pointsAfterGa, 3u);
@@ -82,13 +120,12 @@ TEST_F(LoadFlowsTest, LoadsADcfFileWithoutSimulatingWhileFewerThanThreeScansAreL
 }
 
 TEST_F(LoadFlowsTest, StopsAfterTheSlopeRefreshForAFileWithoutScans) {
-    bool shown = false;
-    m_hooks.ShowScan = [&](int, int) { shown = true; };
     LoadGa(testing::HeaderText());
     EXPECT_EQ(m_state.Test->LastScan, -1);
     EXPECT_EQ(m_state.SlopeFit->Source, GsGiSource::NoScans);
     EXPECT_FALSE(m_state.SlopeFit->Line.has_value());
-    EXPECT_FALSE(shown);
+    EXPECT_EQ(m_refreshes.Log,
+              (std::vector<std::string>{"UpdateSlopeFit", "SimulateCiScan automatic"}));
 }
 
 TEST_F(LoadFlowsTest, CountsTheScansReadBeforeAFailure) {
