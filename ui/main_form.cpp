@@ -22,6 +22,22 @@ namespace gatool {
 
 namespace {
 
+// Lets the windowing system's pending events run, the charts' repaints among them, but holds the
+// operator's input back until the handler under way has returned.
+void LetPendingEventsRun() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// Group boxes as designed: the caption stands on the frame's top line, and the controls inside are
+// placed from the box's top edge, below the caption.
+constexpr const char* GroupBoxStyle =
+    "QGroupBox { border: 1px solid palette(mid); margin-top: 6px; }"
+    "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }";
+
+// The radio buttons are designed 27 pixels wide for a one-digit caption: the caption stands closer
+// to the indicator than the style's default spacing would leave it.
+constexpr const char* RadioButtonStyle = "QRadioButton { spacing: 3px; }";
+
 constexpr int TabControlHeight = 200;
 constexpr int SplitterHeight = 3;
 
@@ -39,11 +55,15 @@ QWidget* CreateControl(const ControlDefinition& definition, QWidget* parent) {
         }
         case ControlKind::RadioButton: {
             auto* button = new QRadioButton(caption, parent);
+            button->setStyleSheet(RadioButtonStyle);
             button->setChecked(definition.Checked);
             return button;
         }
-        case ControlKind::GroupBox:
-            return new QGroupBox(caption, parent);
+        case ControlKind::GroupBox: {
+            auto* box = new QGroupBox(caption, parent);
+            box->setStyleSheet(GroupBoxStyle);
+            return box;
+        }
         case ControlKind::Panel: {
             auto* panel = new QFrame(parent);
             panel->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -76,6 +96,7 @@ TMainForm::TMainForm(FileChooser chooseFile)
     BuildPanel();
     BuildSlitBoxes();
     ConnectHandlers();
+    ConnectChartEvents();
     m_pageControl->setCurrentIndex(0);
 
     // The designed position, pulled onto the screen when the screen is smaller than the design.
@@ -187,57 +208,52 @@ void TMainForm::ReadControls() {
 
 void TMainForm::UpdateSlopeFit() {
     ReadControls();
-    gatool::UpdateSlopeFit(m_state);
-    DrawSlopeFit();
-    DrawCi(true);
+    ShowSlopePoints(m_slopeForm, *m_state.Test, m_state.Controls.SlitChecked);
+    const GsGiResult& fit = FitSlope(m_state);
+    ShowSlopeLine(m_slopeForm, fit);
+    WriteGsGi(fit.GS, fit.GI);
+    SimulateCiScan(true);
+}
+
+void TMainForm::WriteGsGi(double gs, double gi) {
+    m_gs->setText(QString::fromStdString(GsBoxText(gs)));
+    m_gi->setText(QString::fromStdString(GiBoxText(gi)));
 }
 
 void TMainForm::ShowScan(int scan, int slit) {
     ReadControls();
-    DrawScan(scan, slit);
+    GaTest& test = *m_state.Test;
+    const auto [shownScan, shownSlit] = ResolveShownScan(test, scan, slit);
+    gatool::ShowScan(m_scanForm, test.Scans[std::size_t(shownScan)], shownSlit, m_state.Window,
+                     m_loadFileName, m_state.Controls);
 }
 
 void TMainForm::SimulateCiScan(bool automaticRange) {
     ReadControls();
+    ClearCiCurves(m_ciForm);
+    if (m_state.Test->DispersionTable[0][0] == 0) {
+        return;  // no DCF file: the chart stays empty
+    }
+    TChart& chart = m_ciForm.CIGraph;
+    if (automaticRange) {
+        chart.LeftAxis().SetAutomatic(true);
+    }
+    LetPendingEventsRun();
     try {
         SimulateCi(m_state);
     } catch (...) {
-        DrawCi(automaticRange);  // the points made before the failure
+        AddCiCurves(m_ciForm, m_state.Ci);  // the points made before the failure
         throw;
     }
-    DrawCi(automaticRange);
-}
-
-void TMainForm::DrawScan(int scan, int slit) {
-    GaTest& test = *m_state.Test;
-    test.ShownScan = scan < 0 ? test.ShownScan : scan;
-    test.ShownSlit = slit < 0 ? test.ShownSlit : slit;
-    gatool::ShowScan(m_scanForm, test.Scans[std::size_t(test.ShownScan)], test.ShownSlit,
-                     m_state.Window, m_loadFileName, m_state.Controls);
-}
-
-void TMainForm::DrawSlopeFit() {
-    if (!m_state.SlopeFit) {
-        return;
+    AddCiCurves(m_ciForm, m_state.Ci);
+    LetPendingEventsRun();
+    // The chart draws when its page is shown; otherwise it is drawn off the screen, so that an
+    // automatic left axis finds the range of the points just added all the same.
+    if (chart.NeedsDrawing()) {
+        PaintChart(chart);
     }
-    ShowSlopeFit(m_slopeForm, *m_state.Test, m_state.Controls, *m_state.SlopeFit);
-    m_gs->setText(QString::fromStdString(m_state.SlopeFit->GsText));
-    m_gi->setText(QString::fromStdString(m_state.SlopeFit->GiText));
-}
-
-void TMainForm::DrawCi(bool automaticRange) {
-    // Without a DCF file the chart is only emptied.
-    const bool dcfLoaded = m_state.Test->DispersionTable[0][0] != 0;
-    ShowCiCurves(m_ciForm, m_state.Ci, automaticRange && dcfLoaded);
-    if (!dcfLoaded) {
-        return;
-    }
-    QCoreApplication::processEvents();
-    // Drawn off the screen as well, so that the automatic range follows the points just added
-    // while the chart's page is hidden.
-    PaintChart(m_ciForm.CIGraph);
     FixCiRange(m_ciForm);
-    QCoreApplication::processEvents();
+    LetPendingEventsRun();
 }
 
 }  // namespace gatool

@@ -3,7 +3,9 @@
 // loads GA and DCF files, and refreshes the three charts from the analysis.
 //
 // The option controls are read afresh whenever a flow or a refresh starts, and passed to the
-// analysis as plain values through the tool's state.
+// analysis as plain values through the tool's state. The refresh routines let pending events run
+// where the CI chart is redrawn, but hold the operator's input back until the routine is done, so
+// that no click or drag runs in the middle of a refresh and mixes two refreshes in one chart.
 #pragma once
 
 #include <QWidget>
@@ -32,7 +34,7 @@ using FileChooser = std::function<std::optional<std::filesystem::path>(const std
 // The open-file dialog over `parent`, with the preset as a case-insensitive name filter.
 FileChooser DialogFileChooser(QWidget* parent);
 
-class TMainForm : public QWidget {
+class TMainForm : public QWidget, public ToolRefreshes {
   public:
     // A window whose load flows ask `chooseFile` for their files.
     explicit TMainForm(FileChooser chooseFile);
@@ -50,9 +52,18 @@ class TMainForm : public QWidget {
     void OpenDcfFile(const std::filesystem::path& path);
 
     // The refresh routines of the three charts.
-    void UpdateSlopeFit();
-    void ShowScan(int scan, int slit);
-    void SimulateCiScan(bool automaticRange);
+    void UpdateSlopeFit() override;
+    void ShowScan(int scan, int slit) override;
+    void SimulateCiScan(bool automaticRange) override;
+
+    // The operator's clicks and drags.
+    void ScanGraphClickSeries(TChartSeries& series, int valueIndex);
+    void SlopeGraphClickSeries(TChartSeries& series, int valueIndex);
+    void SlopeGraphMouseMove(int y);
+    void SlopeGraphMouseUp();
+    void SlitsToShowClick();
+    void CopyClipClick();
+    bool Dragging() const { return m_dragging; }
 
     const ToolState& State() const { return m_state; }
     ScanGraphForm& ScanForm() { return m_scanForm; }
@@ -68,12 +79,14 @@ class TMainForm : public QWidget {
     void BuildPanel();
     void BuildSlitBoxes();
     void ConnectHandlers();
+    void ConnectChartEvents();
     void ReadControls();
     FitWindow CurrentFitWindow() const;
-    void DrawScan(int scan, int slit);
-    void DrawSlopeFit();
-    void DrawCi(bool automaticRange);
+    void WriteGsGi(double gs, double gi);
+    void WriteCurrentGsGi();
+    void HoldSlopeAxis();
     void ShowError(const char* text);
+    bool FileLoaded() const { return m_state.Test->LastScan >= 0; }
 
     FileChooser m_chooseFile;
     // What the open-file dialog holds: the path last chosen, or the preset after a cancel.
@@ -91,6 +104,11 @@ class TMainForm : public QWidget {
     QCheckBox* m_useCentreMass = nullptr;
     QRadioButton* m_sevenPointFit = nullptr;
     QTabWidget* m_pageControl = nullptr;
+    // A drag of the GI/GS line in SlopeGraph, and which end it moves.
+    bool m_dragging = false;
+    bool m_dragFirstEnd = false;
+    // The drag fixed SlopeGraph's automatic vertical axis, to be freed at the release.
+    bool m_slopeAxisHeld = false;
 };
 
 }  // namespace gatool

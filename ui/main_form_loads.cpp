@@ -5,6 +5,7 @@
 
 #include "base/exceptions.h"
 #include "ui/main_form.h"
+#include "ui/window_chart_fill.h"
 
 namespace gatool {
 
@@ -68,19 +69,13 @@ void TMainForm::OpenGaFile(const std::filesystem::path& path) {
         return;
     }
     ReadControls();
-    GaReadHooks hooks;
-    hooks.CurrentFitWindow = [this] { return CurrentFitWindow(); };
-    hooks.ShowScan = [this](int scan, int slit) { DrawScan(scan, slit); };
     GaLoadOutcome outcome;
-    LoadGaFile(m_state, *in, hooks, outcome);
-    in.reset();
-    // A file with a header and no scan block leaves the tool in the no-file state, the charts as
-    // they were.
-    if (m_state.Test->LastScan < 0) {
-        return;
+    LoadGaFile(m_state, *in, *this, outcome);
+    // A file with a header and no scan block leaves the tool in the no-file state, the slope and CI
+    // charts empty, and says so in the scan chart.
+    if (!FileLoaded()) {
+        ShowNoScan(m_scanForm, m_loadFileName);
     }
-    DrawSlopeFit();
-    DrawCi(true);
 }
 
 void TMainForm::OpenDcfFile(const std::filesystem::path& path) {
@@ -95,11 +90,7 @@ void TMainForm::OpenDcfFile(const std::filesystem::path& path) {
         return;
     }
     ReadControls();
-    LoadDcfFile(m_state, *in);
-    in.reset();
-    if (m_state.Test->LastScan > 1) {
-        DrawCi(true);
-    }
+    LoadDcfFile(m_state, *in, *this);
 }
 
 void TMainForm::ShowError(const char* text) {

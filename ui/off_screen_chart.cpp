@@ -9,6 +9,8 @@ QImage PaintChart(TChart& chart, qreal devicePixelRatio) {
     QImage image = ChartImage(chart.width(), chart.height(), devicePixelRatio);
     QtDrawingCache cache;
     RenderChart(chart, image, cache);
+    // The widget keeps an image of its own, which this drawing did not renew.
+    chart.Invalidate();
     return image;
 }
 

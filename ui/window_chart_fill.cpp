@@ -52,6 +52,16 @@ void AddGsGiMarker(TLineSeries& series,
     series.AddPoint(position, peak * 0.2, FloatToPatternText("####", position), PointBlue);
 }
 
+// Empties every series of ScanGraph.
+void ClearScanSeries(ScanGraphForm& form) {
+    for (TLineSeries* series : form.ScanSlitSeries) {
+        series->ClearPoints();
+    }
+    for (TLineSeries* series : {&form.Series7, &form.Series5, &form.Series6, &form.Series26}) {
+        series->ClearPoints();
+    }
+}
+
 }  // namespace
 
 void ShowScan(ScanGraphForm& form,
@@ -60,12 +70,7 @@ void ShowScan(ScanGraphForm& form,
               FitWindow window,
               const std::string& fileName,
               const GsGiInputs& boxes) {
-    for (TLineSeries* series : form.ScanSlitSeries) {
-        series->ClearPoints();
-    }
-    for (TLineSeries* series : {&form.Series7, &form.Series5, &form.Series6, &form.Series26}) {
-        series->ClearPoints();
-    }
+    ClearScanSeries(form);
     const auto b = static_cast<std::size_t>(slit);
     TLineSeries& counts = *form.ScanSlitSeries[b];
     for (int step = 1; step <= StepCount; ++step) {
@@ -90,17 +95,21 @@ void ShowScan(ScanGraphForm& form,
     form.ScanGraph.Title().SetText(fileName + ",   Slit " + FloatToPatternText("0", slit));
 }
 
-void ShowSlopeFit(SlopeGraphForm& form,
-                  const GaTest& test,
-                  const GsGiInputs& controls,
-                  const GsGiResult& fit) {
+void ShowNoScan(ScanGraphForm& form, const std::string& fileName) {
+    ClearScanSeries(form);
+    form.ScanGraph.Title().SetText(fileName + ",   no scan in the file");
+}
+
+void ShowSlopePoints(SlopeGraphForm& form,
+                     const GaTest& test,
+                     const std::array<bool, SlitCount>& slitChecked) {
     for (std::size_t slit = 0; slit < SlitCount; ++slit) {
         form.SlopeMarkSeries[slit]->ClearPoints();
         form.SlopeLineSeries[slit]->ClearPoints();
     }
     form.Series4.ClearPoints();
     for (std::size_t slit = 0; slit < SlitCount; ++slit) {
-        if (!controls.SlitChecked[slit]) {
+        if (!slitChecked[slit]) {
             continue;
         }
         TLineSeries& line = *form.SlopeLineSeries[slit];
@@ -114,21 +123,27 @@ void ShowSlopeFit(SlopeGraphForm& form,
             line.AddPoint(midPos, offset, label, line.SeriesColor());
         }
     }
+}
+
+void ShowSlopeLine(SlopeGraphForm& form, const GsGiResult& fit) {
     if (fit.Line) {
         for (const SlopePoint& end : *fit.Line) {
             form.Series4.AddPoint(end.X, end.Y, " ", PointBlack);
         }
     }
-    form.SlopeGraph.Title().SetText("GS = " + FloatToPatternText("0.#####", fit.GS) +
-                                    "  GI = " + FloatToPatternText("##0.##", fit.GI));
+    form.SlopeGraph.Title().SetText(GsGiTitle(fit.GS, fit.GI));
 }
 
-void ShowCiCurves(CiGraphForm& form, const CiCurves& curves, bool automaticRange) {
+std::string GsGiTitle(double gs, double gi) {
+    return "GS = " + GsBoxText(gs) + "  GI = " + GiBoxText(gi);
+}
+
+void ClearCiCurves(CiGraphForm& form) {
     form.Series24.ClearPoints();
     form.Series25.ClearPoints();
-    if (automaticRange) {
-        form.CIGraph.LeftAxis().SetAutomatic(true);
-    }
+}
+
+void AddCiCurves(CiGraphForm& form, const CiCurves& curves) {
     for (const CiPoint& point : curves.Slit1) {
         form.Series24.AddPoint(point.Wavelength, point.Loss, "", PointBlue);
     }

@@ -2,6 +2,7 @@
 // the scan shown in ScanGraph, the slope fit in SlopeGraph, the CI simulation in CIGraph.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "analysis/ci_simulation.h"
@@ -21,16 +22,26 @@ void ShowScan(ScanGraphForm& form,
               const std::string& fileName,
               const GsGiInputs& boxes);
 
-// Shows the peak offsets of the checked slits against the scans' midpoints in SlopeGraph, the
-// marker of the selected scan in red, the GI/GS line and GS and GI in the title.
-void ShowSlopeFit(SlopeGraphForm& form,
-                  const GaTest& test,
-                  const GsGiInputs& controls,
-                  const GsGiResult& fit);
+// Empties ScanGraph and says in its title that the file `fileName` holds no scan.
+void ShowNoScan(ScanGraphForm& form, const std::string& fileName);
 
-// Fills CIGraph with the loss curves of slits 1 and 5; `automaticRange` lets the left axis find
-// its range anew at the next drawing. FixCiRange completes the refresh after that drawing.
-void ShowCiCurves(CiGraphForm& form, const CiCurves& curves, bool automaticRange);
+// Empties SlopeGraph and shows the peak offsets of the checked slits against the scans' midpoints,
+// the markers of the selected scan in red, the others in blue.
+void ShowSlopePoints(SlopeGraphForm& form,
+                     const GaTest& test,
+                     const std::array<bool, SlitCount>& slitChecked);
+
+// The title of SlopeGraph for GS and GI.
+std::string GsGiTitle(double gs, double gi);
+
+// Shows the GI/GS line of `fit` in SlopeGraph, and GS and GI in its title.
+void ShowSlopeLine(SlopeGraphForm& form, const GsGiResult& fit);
+
+// Empties the two loss curves of CIGraph.
+void ClearCiCurves(CiGraphForm& form);
+
+// Adds the loss curves of slits 1 and 5 to CIGraph.
+void AddCiCurves(CiGraphForm& form, const CiCurves& curves);
 
 // Fixes the left axis of CIGraph from 0 to the maximum its last drawing found, rounded up to the
 // next multiple of 0.5.

@@ -206,11 +206,19 @@ TEST_F(MainFormLoadsTest, AFileThatCannotBeOpenedEndsTheFlowSilently) {
     EXPECT_EQ(m_form.State().Test->LastScan, -1);
 }
 
-TEST_F(MainFormLoadsTest, AHeaderWithoutScansLeavesTheNoFileState) {
+TEST_F(MainFormLoadsTest, AHeaderWithoutScansLeavesTheNoFileStateWithEmptyCharts) {
+    LoadDcf(DcfSample);
     LoadGa(GaSample);
-    LoadGa(GaCopy("GA_header.txt", 7));
+    const std::filesystem::path header = GaCopy("GA_header.txt", 7);
+    LoadGa(header);
     EXPECT_EQ(m_form.State().Test->LastScan, -1);
-    EXPECT_EQ(m_form.ScanForm().Series13.Count(), StepCount);
+    EXPECT_EQ(m_form.ScanForm().Series13.Count(), 0);
+    EXPECT_EQ(m_form.ScanForm().Series7.Count(), 0);
+    EXPECT_EQ(m_form.ScanForm().ScanGraph.Title().Text(),
+              std::vector<std::string>{header.string() + ",   no scan in the file"});
+    EXPECT_EQ(m_form.SlopeForm().Series8.Count(), 0);
+    EXPECT_EQ(m_form.SlopeForm().Series4.Count(), 0);
+    EXPECT_EQ(m_form.CiForm().Series24.Count(), 0);
 }
 
 TEST_F(MainFormLoadsTest, ABrokenFileReachesTheErrorBoxAndTheWindowCarriesOn) {
@@ -248,6 +256,9 @@ TEST_F(MainFormLoadsTest, ABadGsTextInManualModeFailsTheRefreshAndKeepsTheBoxes)
     }
     EXPECT_EQ(BoxText("GS"), "abc");
     EXPECT_EQ(m_form.SlopeForm().SlopeGraph.Title().Text(), title);
+    // The slope points are drawn before GS and GI are read; the line is not.
+    EXPECT_EQ(m_form.SlopeForm().Series8.Count(), m_form.State().Test->LastScan + 1);
+    EXPECT_EQ(m_form.SlopeForm().Series4.Count(), 0);
 
     MessageBoxCatcher catcher;
     m_choices.push_back(GaSample);
