@@ -16,7 +16,9 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev clang-format
   locales
-  qt6-base-dev fonts-liberation fonts-dejavu-core
+  qt6-base-dev libqt6svg6 fonts-liberation fonts-dejavu-core fonts-wine
+  desktop-file-utils
+  xvfb xauth imagemagick xdotool
 )
 
 as_root() {

@@ -10,6 +10,8 @@ namespace gatool {
 
 class GuiApplication : public QApplication {
   public:
+    // Names the application, gives it gatool's icon and registers the installed face that is
+    // metric-compatible with the font the window asks for.
     GuiApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
