@@ -4,9 +4,9 @@
 // millisecond. The argument is the device pixel ratio.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <memory>
 
+#include "bench/offscreen_application.h"
 #include "chart/chart_image.h"
 #include "tools/chart_gallery/window_charts.h"
 
@@ -16,13 +16,7 @@ using namespace gatool;
 
 // The charts filled once for all benchmarks; Qt's offscreen platform needs no display.
 WindowCharts& FilledCharts() {
-    static int argc = 1;
-    static char name[] = "chart_paint_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static QApplication application(argc, argv);
+    OffscreenApplication();
     static const std::unique_ptr<WindowCharts> charts = [] {
         auto filled = std::make_unique<WindowCharts>();
         ToolState state;

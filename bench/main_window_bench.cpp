@@ -9,6 +9,7 @@
 #include <QTest>
 #include <memory>
 
+#include "bench/offscreen_application.h"
 #include "ui/gui_application.h"
 #include "ui/main_form.h"
 
@@ -19,21 +20,10 @@ using namespace gatool;
 const std::filesystem::path GaFile = GATOOL_SAMPLES_DIR "/GA_sample_50scans.txt";
 const std::filesystem::path DcfFile = GATOOL_SAMPLES_DIR "/DCF_sample.txt";
 
-GuiApplication& Application() {
-    static int argc = 1;
-    static char name[] = "main_window_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static GuiApplication application(argc, argv);
-    return application;
-}
-
 // The window shown with the page `page`, the DCF file loaded and the GA file chosen by every
 // Load GA click.
 std::unique_ptr<TMainForm> ShownWindow(int page) {
-    Application();
+    OffscreenApplication<GuiApplication>();
     auto form = std::make_unique<TMainForm>(
         [](const std::string& preset) { return preset == "GA*.*" ? GaFile : DcfFile; });
     form->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(page);

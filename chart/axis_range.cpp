@@ -1,4 +1,4 @@
-// \brief The automatic range of an axis and its widening for pointers; see chart_axis.h.
+// \brief The automatic range of an axis and its widening for pointers and marks; see chart_axis.h.
 #include <algorithm>
 #include <optional>
 
@@ -32,12 +32,15 @@ void TChartAxis::CalcAutomaticRange() {
     SetRange(m_minimum, m_maximum);
 }
 
-void TChartAxis::ApplyPointerMargins() {
+void TChartAxis::ApplySeriesMargins(ChartCanvas& canvas) {
     SeriesMargins margins;
     for (const TChartSeries* series : m_chart->SeriesList()) {
         if (series->Active()) {
-            const SeriesMargins wanted =
-                m_horizontal ? series->HorizMargins() : series->VertMargins();
+            SeriesMargins wanted = m_horizontal ? series->HorizMargins() : series->VertMargins();
+            if (!m_horizontal) {
+                // Pointer and mark both reach up from the point: the larger one decides.
+                wanted.First = std::max(wanted.First, series->MarksRoom(canvas));
+            }
             margins.First = std::max(margins.First, wanted.First);
             margins.Second = std::max(margins.Second, wanted.Second);
         }

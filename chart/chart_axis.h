@@ -129,8 +129,9 @@ class TChartAxis : public ChartPart {
     // is left of that side is the plot's edge.
     void TakeRoom(ChartCanvas& canvas, ChartRect& rect);
     void SetPixelPositions(const ChartRect& plot);
-    // Widens the automatic ends of the range so that the series' pointers fit inside the plot.
-    void ApplyPointerMargins();
+    // Widens the automatic ends of the range so that the series' pointers, and on a vertical axis
+    // the boxes of visible marks above the points, fit inside the plot.
+    void ApplySeriesMargins(ChartCanvas& canvas);
     // Draws labels, axis line, ticks, grid, minor ticks and the title.
     void Draw(ChartCanvas& canvas, const ChartRect& plot);
 

@@ -31,8 +31,8 @@ void ChartModel::Draw(ChartCanvas& canvas, int width, int height) {
     m_layout.Plot = rect;
     m_bottomAxis.SetPixelPositions(rect);
     m_leftAxis.SetPixelPositions(rect);
-    m_leftAxis.ApplyPointerMargins();
-    m_bottomAxis.ApplyPointerMargins();
+    m_leftAxis.ApplySeriesMargins(canvas);
+    m_bottomAxis.ApplySeriesMargins(canvas);
     // The visible points are known once the ranges are final; the text labels of the horizontal
     // axis, drawn before the series, need them.
     for (TChartSeries* series : m_series) {
@@ -81,17 +81,24 @@ void ChartModel::DrawSeries(ChartCanvas& canvas) {
     const ChartRect& plot = m_layout.Plot;
     const ChartRect clip{plot.Left, plot.Top, plot.Right + 1, plot.Bottom + 1};
     for (TChartSeries* series : m_series) {
-        if (!series->Active()) {
-            continue;
+        if (series->Active()) {
+            canvas.ClipTo(clip);
+            series->DrawAllPoints(canvas);
         }
-        canvas.ClipTo(clip);
-        series->DrawAllPoints(canvas);
-        if (!series->Marks().Clip) {
-            canvas.NoClip();
-        }
-        series->DrawMarks(canvas);
-        canvas.NoClip();
     }
+    // The marks of every series after all lines and pointers, so that no later series' points
+    // cover their texts; each keeps off the marks drawn before it.
+    MarkPlacement placement;
+    for (TChartSeries* series : m_series) {
+        if (series->Active()) {
+            canvas.ClipTo(clip);
+            if (!series->Marks().Clip) {
+                canvas.NoClip();
+            }
+            series->DrawMarks(canvas, placement);
+        }
+    }
+    canvas.NoClip();
 }
 
 }  // namespace gatool

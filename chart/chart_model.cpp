@@ -41,6 +41,11 @@ void ChartModel::DetachSeries(TChartSeries& series) {
 }
 
 void ChartModel::Invalidate() {
+    // The window was told with the first change since the last drawing; a chart that adds
+    // hundreds of points tells it once.
+    if (m_needsDrawing) {
+        return;
+    }
     m_needsDrawing = true;
     if (m_onInvalidate) {
         m_onInvalidate();

@@ -3,9 +3,9 @@
 // handling: clicks on series, the cursor over them, zooming and panning.
 //
 // A change only marks the chart for repainting and tells the window through the invalidation
-// handler; the drawing itself runs when the window paints (Draw). Automatic axis ranges, pixel
-// positions and the visible points are computed by the drawing, so what reads them (the hit tests
-// of the mouse handling too) sees the state of the last drawing.
+// handler, once per drawing; the drawing itself runs when the window paints (Draw). Automatic axis
+// ranges, pixel positions and the visible points are computed by the drawing, so what reads them
+// (the hit tests of the mouse handling too) sees the state of the last drawing.
 #pragma once
 
 #include <array>
@@ -81,7 +81,8 @@ class ChartModel : public ChartPart {
     // The first palette colour that no attached series uses.
     TColor FreePaletteColor() const;
 
-    // Marks the chart for drawing and calls the invalidation handler.
+    // Marks the chart for drawing. The invalidation handler is called only when this marks a
+    // drawn chart: until the next drawing, the window has been told already.
     void Invalidate();
     bool NeedsDrawing() const { return m_needsDrawing; }
     // Installed by the window once the chart is built; until then invalidation only sets the flag.

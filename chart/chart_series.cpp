@@ -2,6 +2,7 @@
 #include "chart/chart_series.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "base/exceptions.h"
 #include "chart/chart_model.h"
@@ -148,13 +149,13 @@ void TChartSeries::DrawAllPoints(ChartCanvas& canvas) {
     }
 }
 
-void TChartSeries::DrawMarks(ChartCanvas& canvas) {
+void TChartSeries::DrawMarks(ChartCanvas& canvas, MarkPlacement& placement) {
     if (!m_marks.Visible || m_firstVisible < 0) {
         return;
     }
     for (int index = m_firstVisible; index <= m_lastVisible; ++index) {
         if (IsDrawable({XScreenPos(index), YScreenPos(index)})) {
-            DrawMark(canvas, index);
+            DrawMark(canvas, placement, index);
         }
     }
 }
@@ -171,20 +172,33 @@ SeriesMargins TChartSeries::VertMargins() const {
     return {};
 }
 
-void TChartSeries::DrawPoint(ChartCanvas&, int) {}
-
-void TChartSeries::DrawMark(ChartCanvas& canvas, int index) {
-    DrawMarkRaisedBy(canvas, index, 0);
+int TChartSeries::MarksRoom(ChartCanvas& canvas) const {
+    if (!m_marks.Visible || Count() == 0) {
+        return 0;
+    }
+    return MarkRaise() + MarkBoxHeight(canvas, m_marks, 1);
 }
+
+void TChartSeries::DrawPoint(ChartCanvas&, int) {}
 
 void TChartSeries::DrawPointer(ChartCanvas&, ChartPoint, TColor) {}
 
-void TChartSeries::DrawMarkRaisedBy(ChartCanvas& canvas, int index, int raise) {
+int TChartSeries::MarkRaise() const {
+    return 0;
+}
+
+void TChartSeries::DrawMark(ChartCanvas& canvas, MarkPlacement& placement, int index) {
     const std::string& label = PointLabel(index);
     const std::string text =
         label.empty() ? FloatToPatternText(m_valueFormat, YValue(index)) : label;
-    DrawMarkBox(canvas, m_marks, text, {XScreenPos(index), YScreenPos(index)}, raise,
-                PointColor(index), Chart().Color());
+    const ChartPoint at{XScreenPos(index), YScreenPos(index)};
+    const int raise = MarkRaise();
+    const std::optional<ChartRect> wanted = MarkBoxRect(canvas, m_marks, text, at, raise);
+    if (!wanted) {
+        return;
+    }
+    const int shift = placement.Place(*wanted, at.X).Left - wanted->Left;
+    DrawMarkBox(canvas, m_marks, text, at, raise, PointColor(index), Chart().Color(), shift);
 }
 
 }  // namespace gatool

@@ -10,6 +10,7 @@
 #include "chart/chart_mouse.h"
 #include "chart/chart_part.h"
 #include "chart/chart_value_list.h"
+#include "chart/mark_placement.h"
 #include "chart/series_marks.h"
 
 namespace gatool {
@@ -86,27 +87,31 @@ class TChartSeries : public ChartPart {
 
     // Calls DrawPoint for every index from FirstVisible to LastVisible, in increasing order.
     virtual void DrawAllPoints(ChartCanvas& canvas);
-    // Draws the marks of the drawn points, if Marks is visible.
-    void DrawMarks(ChartCanvas& canvas);
+    // Draws the marks of the drawn points, if Marks is visible, moved off the marks that
+    // `placement` holds from earlier in the drawing.
+    void DrawMarks(ChartCanvas& canvas, MarkPlacement& placement);
     // The series' sample in a legend row's colour box: a box filled with the series colour.
     virtual void DrawLegendSymbol(ChartCanvas& canvas, const ChartRect& box);
     virtual SeriesMargins HorizMargins() const;
     virtual SeriesMargins VertMargins() const;
+    // Room in pixels above a point that its mark needs: the raise and a box of one line. None
+    // while the marks are hidden or the series has no points.
+    int MarksRoom(ChartCanvas& canvas) const;
 
   protected:
     // Whether a screen position can be handed to the drawing surface: far-off points are skipped.
     static bool IsDrawable(ChartPoint at);
 
     virtual void DrawPoint(ChartCanvas& canvas, int index);
-    virtual void DrawMark(ChartCanvas& canvas, int index);
     virtual void DrawPointer(ChartCanvas& canvas, ChartPoint at, TColor color);
-
-    // The mark box of point `index`, raised by `raise` pixels above the point.
-    void DrawMarkRaisedBy(ChartCanvas& canvas, int index, int raise);
+    // Pixels between a point and its mark box: none, and no arrow.
+    virtual int MarkRaise() const;
     // The chart the series is attached to; raises gatool::Exception for a detached series.
     const ChartModel& Chart() const;
 
   private:
+    void DrawMark(ChartCanvas& canvas, MarkPlacement& placement, int index);
+
     std::string m_name;
     TColor m_seriesColor = clNotSet;
     std::string m_title;

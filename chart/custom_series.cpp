@@ -76,14 +76,14 @@ void TCustomSeries::DrawPoint(ChartCanvas& canvas, int index) {
     }
 }
 
-void TCustomSeries::DrawMark(ChartCanvas& canvas, int index) {
-    DrawMarkRaisedBy(canvas, index, Marks().ArrowLength);
-}
-
 void TCustomSeries::DrawPointer(ChartCanvas& canvas, ChartPoint at, TColor color) {
     if (m_pointer.Visible) {
         DrawPointerShape(canvas, m_pointer, at, m_pointer.HorizSize, m_pointer.VertSize, color);
     }
+}
+
+int TCustomSeries::MarkRaise() const {
+    return Marks().ArrowLength;
 }
 
 void TCustomSeries::DrawLegendSymbol(ChartCanvas& canvas, const ChartRect& box) {

@@ -36,8 +36,9 @@ class TCustomSeries : public TChartSeries {
     // Draws the segment from the previous point to this one and then the previous point's pointer,
     // so that every pointer lies over both lines that meet at it.
     void DrawPoint(ChartCanvas& canvas, int index) override;
-    void DrawMark(ChartCanvas& canvas, int index) override;
     void DrawPointer(ChartCanvas& canvas, ChartPoint at, TColor color) override;
+    // The marks stand on arrows of the marks' ArrowLength.
+    int MarkRaise() const override;
 
   private:
     // Whether the visible pointer of a point at `point` holds `position`: strictly inside its

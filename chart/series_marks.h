@@ -2,6 +2,7 @@
 // box with its arrow.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "chart/chart_canvas.h"
@@ -20,15 +21,27 @@ struct TSeriesMarks {
     bool operator==(const TSeriesMarks&) const = default;
 };
 
-// Draws the mark box holding `text` (one or more lines) for the point at `at`, raised by `raise`
-// pixels with an arrow from the point up to the box. An arrow in the point's colour or the chart's
-// colour would not show: it is drawn black then (white on a black chart).
+// The height of a mark box of `lineCount` lines of text, its frame included.
+int MarkBoxHeight(ChartCanvas& canvas, const TSeriesMarks& marks, int lineCount);
+
+// The mark box holding `text` (one or more lines) for the point at `at`, centred over the point and
+// raised by `raise` pixels; none for a text without lines.
+std::optional<ChartRect> MarkBoxRect(ChartCanvas& canvas,
+                                     const TSeriesMarks& marks,
+                                     std::string_view text,
+                                     ChartPoint at,
+                                     int raise);
+
+// Draws the mark box of MarkBoxRect, moved `shift` pixels sideways, with an arrow from the point to
+// the middle of the box's bottom edge when it is raised. An arrow in the point's colour or the
+// chart's colour would not show: it is drawn black then (white on a black chart).
 void DrawMarkBox(ChartCanvas& canvas,
                  const TSeriesMarks& marks,
                  std::string_view text,
                  ChartPoint at,
                  int raise,
                  TColor pointColor,
-                 TColor chartColor);
+                 TColor chartColor,
+                 int shift = 0);
 
 }  // namespace gatool

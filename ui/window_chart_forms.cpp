@@ -124,6 +124,7 @@ SlopeGraphForm::SlopeGraphForm() {
     diamond.VertSize = 6;
     diamond.Brush.Color = RgbColor(0x8000FF);
     Series4.SetPointer(diamond);
+    Series4.SetCursor(crHandPoint);  // the line can be grabbed
 
     for (TLineSeries* series : SlopeLineSeries) {
         series->SetParentChart(&SlopeGraph);

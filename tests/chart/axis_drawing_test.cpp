@@ -19,7 +19,7 @@ class AxisDrawing : public testing::Test {
     void DrawAxis(TChartAxis& axis, const ChartRect& plot) {
         axis.CalcAutomaticRange();
         axis.SetPixelPositions(plot);
-        axis.ApplyPointerMargins();
+        axis.ApplySeriesMargins(m_canvas);
         m_series.CalcFirstLastVisible(plot);
         axis.Draw(m_canvas, plot);
     }

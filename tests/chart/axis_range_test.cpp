@@ -1,8 +1,9 @@
-// Tests of the automatic axis range and its widening for pointers.
+// Tests of the automatic axis range and its widening for pointers and marks.
 #include <gtest/gtest.h>
 
 #include "chart/chart_model.h"
 #include "chart/line_series.h"
+#include "tests/chart/fake_canvas.h"
 
 namespace gatool {
 namespace {
@@ -80,9 +81,11 @@ class PointerMargins : public AutomaticRange {
         for (TChartAxis* axis : {&m_chart.BottomAxis(), &m_chart.LeftAxis()}) {
             axis->CalcAutomaticRange();
             axis->SetPixelPositions({0, 0, 300, 290});
-            axis->ApplyPointerMargins();
+            axis->ApplySeriesMargins(m_canvas);
         }
     }
+
+    FakeCanvas m_canvas{6, 13};
 };
 
 TEST_F(PointerMargins, WidenAnAutomaticRangeSoThatTheOldRangeFillsTheShortenedAxis) {
@@ -142,10 +145,52 @@ TEST_F(PointerMargins, ChangeNothingForAZeroRange) {
     TChartAxis& axis = m_chart.BottomAxis();
     axis.CalcAutomaticRange();
     axis.SetPixelPositions({0, 0, 300, 290});
-    axis.ApplyPointerMargins();
+    axis.ApplySeriesMargins(m_canvas);
     EXPECT_EQ(m_chart.BottomAxis().RangeMin(), 5);
     EXPECT_EQ(m_chart.BottomAxis().RangeMax(), 5);
     EXPECT_EQ(m_chart.BottomAxis().ValueToPixel(5), 150);
+}
+
+TSeriesMarks VisibleMarks() {
+    TSeriesMarks marks;
+    marks.Visible = true;
+    return marks;
+}
+
+TEST_F(PointerMargins, LeaveRoomAtTheTopForTheArrowAndABoxOfOneLineOfVisibleMarks) {
+    struct Case {
+        int PointerSize;  // 0: hidden
+        int Top;          // pixel of the highest value
+    };
+    const Case cases[] = {
+        {0, 23},   // arrow 8 + text 13 + frame 2
+        {4, 23},   // the pointer needs less: 5
+        {30, 31},  // the pointer needs more
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.PointerSize);
+        m_first.SetMarks(VisibleMarks());
+        if (c.PointerSize > 0) {
+            m_first.SetPointer(VisiblePointer(c.PointerSize));
+        }
+        Prepare();
+        const int bottom = c.PointerSize > 0 ? 290 - c.PointerSize - 1 : 290;
+        EXPECT_EQ(m_chart.LeftAxis().ValueToPixel(7), c.Top);
+        EXPECT_EQ(m_chart.LeftAxis().ValueToPixel(2), bottom);
+        EXPECT_EQ(m_chart.LeftAxis().Maximum(), 7);
+    }
+}
+
+TEST_F(PointerMargins, AreNoneForHiddenMarksAndForMarksOfASeriesWithoutPoints) {
+    m_second.SetMarks(VisibleMarks());  // m_second has no points
+    Prepare();
+    EXPECT_EQ(m_chart.LeftAxis().RangeMax(), 7);
+    EXPECT_EQ(m_chart.LeftAxis().RangeMin(), 2);
+    EXPECT_EQ(m_chart.BottomAxis().RangeMax(), 7);  // marks ask nothing of a horizontal axis
+    m_first.SetMarks(VisibleMarks());
+    m_chart.LeftAxis().SetAxisRange(2, 7);
+    Prepare();
+    EXPECT_EQ(m_chart.LeftAxis().RangeMax(), 7);  // a fixed top stays
 }
 
 }  // namespace

@@ -186,12 +186,17 @@ TEST_F(ChartDrawing, LeavesTheRepaintFlagClearedUntilTheNextChange) {
     int invalidations = 0;
     m_chart.SetInvalidationHandler([&] { ++invalidations; });
     EXPECT_TRUE(m_chart.NeedsDrawing());
+    m_chart.SetColor(clWhite);
+    EXPECT_EQ(invalidations, 0);  // not drawn yet: nothing to tell the window
     Draw();
     EXPECT_FALSE(m_chart.NeedsDrawing());
     EXPECT_EQ(invalidations, 0);  // drawing stores ranges without invalidating
     m_slit1.AddPoint(1, 1, "", clNotSet);
-    m_chart.SetColor(clWhite);
+    m_chart.SetColor(clBlack);
     EXPECT_TRUE(m_chart.NeedsDrawing());
+    EXPECT_EQ(invalidations, 1);  // once for the changes between two drawings
+    Draw();
+    m_slit1.AddPoint(2, 1, "", clNotSet);
     EXPECT_EQ(invalidations, 2);
 }
 
@@ -217,6 +222,24 @@ TEST_F(ChartDrawing, DrawsTheOuterBevelInTheDesktopsColours) {
         }
         EXPECT_EQ(colors, c.Colors);
     }
+}
+
+TEST_F(ChartDrawing, KeepsTheMarkOfTheHighestPointInsideThePlotBelowTheTitle) {
+    AddPoints();
+    TSeriesMarks marks = m_slit1.Marks();
+    marks.Visible = true;
+    m_slit1.SetMarks(marks);
+    Draw();
+    std::vector<ChartRect> boxes;
+    for (const DrawnItem& item : m_canvas.Items(DrawKind::Rectangle)) {
+        if (item.Fill == TColor{0x80FFFF}) {
+            boxes.push_back(item.Box);
+        }
+    }
+    ASSERT_EQ(boxes.size(), 2u);
+    // The box of the point (10, 5), on its arrow of 8 pixels.
+    EXPECT_EQ(boxes[1].Bottom, m_slit1.YScreenPos(1) - 7);
+    EXPECT_GT(boxes[1].Top, m_chart.Layout().Plot.Top);  // below the plot frame's top line
 }
 
 TEST_F(ChartDrawing, ClipsSeriesToThePlotButNotTheirMarks) {
@@ -246,6 +269,24 @@ TEST_F(ChartDrawing, ClipsSeriesToThePlotButNotTheirMarks) {
     EXPECT_EQ(clipped[clipped.size() - 2].Kind,
               DrawKind::Text);  // the mark's text, inside the clip
     EXPECT_EQ(clipped[clipped.size() - 3].Kind, DrawKind::Rectangle);
+}
+
+TEST_F(ChartDrawing, DrawsTheMarksOfEverySeriesOverTheLinesOfLaterSeries) {
+    AddPoints();
+    TSeriesMarks marks = m_slit1.Marks();
+    marks.Visible = true;
+    m_slit1.SetMarks(marks);
+    TSeriesPointer pointer = m_slit5.Pointer();
+    pointer.Visible = true;
+    m_slit5.SetPointer(pointer);
+    Draw();
+    const long markBox =
+        IndexOf(DrawKind::Rectangle, [](const DrawnItem& i) { return i.Fill == TColor{0x80FFFF}; });
+    const long laterPointer = IndexOf(
+        DrawKind::Rectangle, [&](const DrawnItem& i) { return i.Fill == m_slit5.SeriesColor(); });
+    ASSERT_GE(markBox, 0);
+    ASSERT_GE(laterPointer, 0);
+    EXPECT_LT(laterPointer, markBox);
 }
 
 }  // namespace

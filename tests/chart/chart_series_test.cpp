@@ -8,6 +8,7 @@
 #include "base/exceptions.h"
 #include "chart/chart_model.h"
 #include "chart/line_series.h"
+#include "tests/chart/fake_canvas.h"
 
 namespace gatool {
 namespace {
@@ -18,11 +19,15 @@ class SeriesTest : public testing::Test {
         m_chart.SetInvalidationHandler([this] { ++m_invalidations; });
         m_series.SetSeriesColor(clGray);
         m_series.SetParentChart(&m_chart);
-        m_invalidations = 0;
+        Redraw();
     }
+
+    // The window hears of the first change after a drawing only.
+    void Redraw() { m_chart.Draw(m_canvas, 400, 250); }
 
     ChartModel m_chart;
     TLineSeries m_series;
+    FakeCanvas m_canvas;
     int m_invalidations = 0;
 };
 
@@ -87,19 +92,23 @@ TEST_F(SeriesTest, OnlyAnActiveSeriesInvalidatesWhenPointsChange) {
     m_series.AddPoint(1, 2, "", clRed);
     EXPECT_EQ(m_invalidations, 1);
     m_series.SetActive(false);
+    Redraw();
     m_invalidations = 0;
     m_series.AddPoint(2, 2, "", clRed);
     m_series.ClearPoints();
     EXPECT_EQ(m_invalidations, 0);
+    EXPECT_FALSE(m_chart.NeedsDrawing());
 }
 
 TEST_F(SeriesTest, APropertyInvalidatesOnlyWhenItsValueChanges) {
     m_series.SetTitle("Slit 1");
     EXPECT_EQ(m_invalidations, 1);
+    Redraw();
     m_series.SetTitle("Slit 1");
     TChartPen pen = m_series.LinePen();
     m_series.SetLinePen(pen);
     EXPECT_EQ(m_invalidations, 1);
+    EXPECT_FALSE(m_chart.NeedsDrawing());
     pen.Width = 3;
     m_series.SetLinePen(pen);
     EXPECT_EQ(m_invalidations, 2);

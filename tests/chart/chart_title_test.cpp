@@ -12,12 +12,15 @@ namespace {
 
 TEST(TitleText, IsReplacedWholeAndSplitIntoLines) {
     ChartModel chart;
+    FakeCanvas canvas;
     int invalidations = 0;
     chart.SetInvalidationHandler([&] { ++invalidations; });
+    chart.Draw(canvas, 400, 250);
     TChartTitle& title = chart.Title();
     title.SetText("GS = 1\nGI = 0");
     EXPECT_EQ(title.Text(), (std::vector<std::string>{"GS = 1", "GI = 0"}));
     EXPECT_EQ(invalidations, 1);
+    chart.Draw(canvas, 400, 250);
     title.SetText("GS = 1\r\nGI = 0");
     EXPECT_EQ(invalidations, 1);  // the same lines
     title.SetText("");

@@ -40,6 +40,18 @@ TEST_F(ChartWidget, DrawsWhenShownAndLeavesTheRangeForLaterReads) {
     EXPECT_EQ(m_chart.Layout().Panel.Right, 400);
 }
 
+TEST_F(ChartWidget, RedrawsAfterEveryChangeThatFollowsADrawing) {
+    m_chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_chart));
+    for (const double y : {3.0, 7.0, 9.0}) {
+        SCOPED_TRACE(y);
+        m_series.AddPoint(y, y, "", clRed);
+        m_series.AddPoint(y + 0.5, 0, "", clRed);  // reaches a chart that needs drawing already
+        ASSERT_TRUE(WaitForDrawing());
+        EXPECT_EQ(m_chart.LeftAxis().Maximum(), y);
+    }
+}
+
 TEST_F(ChartWidget, IsNotDrawnWhileHidden) {
     m_series.AddPoint(0, 3, "", clRed);
     m_chart.show();

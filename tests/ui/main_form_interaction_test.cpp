@@ -223,6 +223,15 @@ TEST_F(MainFormInteractionTest, TheGsGiMarkerFollowsTheDrag) {
     EXPECT_FLOAT_EQ(static_cast<float>(marker.XValue(0)), static_cast<float>(0.99667 * 100 + 1.33));
 }
 
+TEST_F(MainFormInteractionTest, TheMouseShowsTheHandOverTheGiGsLineOnly) {
+    Load(GaSample);
+    const QPoint end = At(SlopeGraph(), m_form.SlopeForm().Series4, 1);
+    Move(SlopeGraph(), end);
+    EXPECT_EQ(SlopeGraph().cursor().shape(), Qt::PointingHandCursor);
+    Move(SlopeGraph(), {5, 5});
+    EXPECT_EQ(SlopeGraph().cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(MainFormInteractionTest, TheDraggedEndStaysUnderTheMouse) {
     Load(GaSample);
     TChartAxis& axis = SlopeGraph().LeftAxis();

@@ -193,9 +193,23 @@ TEST_F(MainFormLoadsTest, CancellingLoadGaLeavesNoFileLoadedAndTheChartsAsTheyWe
     EXPECT_EQ(m_form.State().Test->LastScan, -1);
     EXPECT_EQ(m_form.SlopeForm().Series8.Count(), points);
     EXPECT_EQ(m_form.ScanForm().Series13.Count(), StepCount);
-    // Without a loaded file, Load DCF reads the table but leaves the CI chart alone.
+    // Without a loaded file the slit boxes redraw nothing, and Load DCF reads the table but leaves
+    // the CI chart alone.
+    m_form.SlitBox()[3]->setChecked(true);
+    EXPECT_EQ(m_form.SlopeForm().Series10.Count(), 0);
     LoadDcf(DcfSample);
+    EXPECT_NE(m_form.State().Test->DispersionTable[0][0], 0);
     EXPECT_EQ(m_form.CiForm().Series24.Count(), 0);
+}
+
+TEST_F(MainFormLoadsTest, LoadDcfWithTwoScansLoadedLeavesTheCiChartAlone) {
+    LoadGa(GaCopy("GA_two.txt", 7 + 2 * 26));
+    ASSERT_EQ(m_form.State().Test->LastScan, 1);
+    LoadDcf(DcfSample);
+    EXPECT_NE(m_form.State().Test->DispersionTable[0][0], 0);
+    EXPECT_EQ(m_form.CiForm().Series24.Count(), 0);
+    LoadGa(GaCopy("GA_three.txt", 7 + 3 * 26));
+    EXPECT_GT(m_form.CiForm().Series24.Count(), 0);
 }
 
 TEST_F(MainFormLoadsTest, AFileThatCannotBeOpenedEndsTheFlowSilently) {
