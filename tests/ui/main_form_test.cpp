@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QStyle>
+#include <QTest>
+#include <QTimer>
 #include <QTabWidget>
 #include <filesystem>
 
@@ -119,6 +121,15 @@ TEST_F(MainFormTest, EveryCaptionFitsItsControl) {
         EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), room);
     }
     EXPECT_FALSE(QApplication::windowIcon().isNull());
+}
+
+TEST_F(MainFormTest, ExitEndsTheMessageLoopWithExitCodeZero) {
+    m_form.show();
+    QTimer::singleShot(0, &m_form, [this] {
+        QTest::mouseClick(m_form.findChild<QPushButton*>("Exit"), Qt::LeftButton);
+    });
+    QTimer::singleShot(10000, &m_form, [] { QApplication::exit(1); });  // Exit did nothing
+    EXPECT_EQ(QApplication::exec(), 0);
 }
 
 TEST_F(MainFormTest, FollowsTheDesignedTabOrder) {
