@@ -42,6 +42,17 @@ const std::string SampleDcf = GATOOL_SAMPLES_DIR "/DCF_sample.txt";
 class AnalyzeCommandTest : public ::testing::Test {
   protected:
     void SetUp() override { SetNumberMarks(".", ","); }
+
+    // What the load flows compute for the samples, the DCF file loaded first, with `window`.
+    static void LoadSamples(ToolState& expected, FitWindow window) {
+        expected.Window = window;
+        ComputedRefreshes refreshes(expected);
+        InputStream dcf = InputStream::FromFile(SampleDcf);
+        LoadDcfFile(expected, dcf, refreshes);
+        InputStream ga = InputStream::FromFile(SampleGa);
+        GaLoadOutcome outcome;
+        LoadGaFile(expected, ga, refreshes, outcome);
+    }
 };
 
 TEST_F(AnalyzeCommandTest, RefusesABadCommandLineWithOneLineAndStatusTwo) {
@@ -66,12 +77,7 @@ TEST_F(AnalyzeCommandTest, PrintsWhatTheLoadFlowsComputeForTheSamples) {
     ASSERT_EQ(run.status, 0) << run.err;
 
     ToolState expected;
-    ComputedRefreshes refreshes(expected);
-    InputStream dcf = InputStream::FromFile(SampleDcf);
-    LoadDcfFile(expected, dcf, refreshes);
-    InputStream ga = InputStream::FromFile(SampleGa);
-    GaLoadOutcome outcome;
-    LoadGaFile(expected, ga, refreshes, outcome);
+    LoadSamples(expected, FitWindow::SevenPoint);
 
     std::istringstream lines(run.out);
     std::string line;
@@ -123,13 +129,7 @@ TEST_F(AnalyzeCommandTest, WritesJsonThatReadsBackToTheSameValues) {
     const nlohmann::json json = nlohmann::json::parse(run.out);
 
     ToolState expected;
-    expected.Window = FitWindow::FivePoint;
-    ComputedRefreshes refreshes(expected);
-    InputStream dcf = InputStream::FromFile(SampleDcf);
-    LoadDcfFile(expected, dcf, refreshes);
-    InputStream ga = InputStream::FromFile(SampleGa);
-    GaLoadOutcome outcome;
-    LoadGaFile(expected, ga, refreshes, outcome);
+    LoadSamples(expected, FitWindow::FivePoint);
     const GaTest& test = *expected.Test;
 
     EXPECT_EQ(json["file"], SampleGa);
