@@ -52,7 +52,7 @@ void SimulateCiScan(GaTest& test,
                     CiCurves& curves) {
     curves.Slit1.clear();
     curves.Slit5.clear();
-    if (test.DispersionTable[0][0] == 0) {
+    if (!DcfLoaded(test)) {
         return;
     }
     for (int k = 0; k < test.LastScan; ++k) {

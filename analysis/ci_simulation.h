@@ -32,6 +32,11 @@ struct CiCurves {
     std::vector<CiPoint> Slit5;
 };
 
+// Whether a DCF file is loaded: row 0's c0 is not 0.
+inline bool DcfLoaded(const GaTest& test) {
+    return test.DispersionTable[0][0] != 0;
+}
+
 // Runs the simulation over scans 0 to LastScan - 1 into `curves` (emptied first). Nothing is added
 // while row 0's c0 is 0 (no DCF file). GS and GI are read from the boxes' texts for every scan.
 // Re-locates the peaks of slit 1 in those scans, and of slit 5 in those at or above

@@ -231,7 +231,7 @@ void TMainForm::ShowScan(int scan, int slit) {
 void TMainForm::SimulateCiScan(bool automaticRange) {
     ReadControls();
     ClearCiCurves(m_ciForm);
-    if (m_state.Test->DispersionTable[0][0] == 0) {
+    if (!DcfLoaded(*m_state.Test)) {
         return;  // no DCF file: the chart stays empty
     }
     TChart& chart = m_ciForm.CIGraph;

@@ -121,10 +121,7 @@ void TMainForm::SlopeGraphMouseMove(int y) {
     test.CurrentGS = ToSingle(newGs);
     test.CurrentGI = ToSingle(newGi);
 
-    TLineSeries& line = m_slopeForm.Series4;
-    line.ClearPoints();
-    line.AddPoint(x0, (newGs - 1) * x0 + newGi, " ", RgbColor(0x000000));
-    line.AddPoint(x1, (newGs - 1) * x1 + newGi, " ", RgbColor(0x000000));
+    ShowGsGiLine(m_slopeForm, {{{x0, (newGs - 1) * x0 + newGi}, {x1, (newGs - 1) * x1 + newGi}}});
     WriteCurrentGsGi();
     ShowScan(-1, -1);
     SimulateCiScan(false);

@@ -125,11 +125,16 @@ void ShowSlopePoints(SlopeGraphForm& form,
     }
 }
 
+void ShowGsGiLine(SlopeGraphForm& form, const std::array<SlopePoint, 2>& ends) {
+    form.Series4.ClearPoints();
+    for (const SlopePoint& end : ends) {
+        form.Series4.AddPoint(end.X, end.Y, " ", PointBlack);
+    }
+}
+
 void ShowSlopeLine(SlopeGraphForm& form, const GsGiResult& fit) {
     if (fit.Line) {
-        for (const SlopePoint& end : *fit.Line) {
-            form.Series4.AddPoint(end.X, end.Y, " ", PointBlack);
-        }
+        ShowGsGiLine(form, *fit.Line);
     }
     form.SlopeGraph.Title().SetText(GsGiTitle(fit.GS, fit.GI));
 }

@@ -31,6 +31,9 @@ void ShowSlopePoints(SlopeGraphForm& form,
                      const GaTest& test,
                      const std::array<bool, SlitCount>& slitChecked);
 
+// Shows the GI/GS line from the first scan's end to the last scan's in SlopeGraph.
+void ShowGsGiLine(SlopeGraphForm& form, const std::array<SlopePoint, 2>& ends);
+
 // The title of SlopeGraph for GS and GI.
 std::string GsGiTitle(double gs, double gi);
 
