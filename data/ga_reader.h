@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "analysis/peak_location.h"
 #include "data/ga_test.h"
@@ -20,6 +21,9 @@ struct GaReadHooks {
 struct GaReadSummary {
     // The file held further blocks after MaxScans; they were not read.
     bool MoreScansThanRecords = false;
+    // The load stopped before the end of the file's content: the 1-based number of the last line
+    // read, when text other than white space follows it unread.
+    std::optional<int> UnreadAfterLine;
 };
 
 // Reads one block ("DARK", the dark count, StepCount steps of a position and six raw counts) into
