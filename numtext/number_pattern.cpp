@@ -49,7 +49,7 @@ class SectionReader {
         if (c == '0' || c == '#') {
             ReadPlaceholder(c == '0');
         } else if (c == '.') {
-            if (!m_pointPosition) {
+            if (m_pointPosition == NotSeen) {
                 m_pointPosition = m_section.PlaceholderCount;
             }
             ++m_pos;
@@ -68,7 +68,7 @@ class SectionReader {
 
     void ReadPlaceholder(bool forcesDigit) {
         if (forcesDigit) {
-            if (!m_firstForced) {
+            if (m_firstForced == NotSeen) {
                 m_firstForced = m_section.PlaceholderCount;
             }
             m_lastForced = m_section.PlaceholderCount;
@@ -104,20 +104,23 @@ class SectionReader {
     }
 
     void Summarise() {
-        const int point = m_pointPosition.value_or(m_section.PlaceholderCount);
+        const int point = m_pointPosition == NotSeen ? m_section.PlaceholderCount : m_pointPosition;
         m_section.PointPosition = point;
-        if (m_firstForced) {
-            m_section.FirstDigit = std::max(point - *m_firstForced, 0);
-            m_section.LastDigit = std::min(point - (*m_lastForced + 1), 0);
+        if (m_firstForced != NotSeen) {
+            m_section.FirstDigit = std::max(point - m_firstForced, 0);
+            m_section.LastDigit = std::min(point - (m_lastForced + 1), 0);
         }
     }
 
     std::string_view m_pattern;
     std::size_t m_pos;
     PatternSection m_section;
-    std::optional<int> m_pointPosition;
-    std::optional<int> m_firstForced;
-    std::optional<int> m_lastForced;
+    // Placeholder counts where the point and the first and last "0" stood. Plain integers with a
+    // mark for "none": GCC's optimiser takes optional integers here for uninitialised.
+    static constexpr int NotSeen = -1;
+    int m_pointPosition = NotSeen;
+    int m_firstForced = NotSeen;
+    int m_lastForced = NotSeen;
 };
 
 }  // namespace

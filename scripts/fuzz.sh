@@ -13,7 +13,7 @@ targets=("$@")
 
 build="$repo/build-fuzz"
 GATOOL_BUILD_TARGETS="${targets[*]}" \
-  "$repo/scripts/setup.sh" "$build" -DCMAKE_CXX_COMPILER=clang++ -DGATOOL_FUZZ=ON \
+  "$repo/scripts/setup.sh" "$build" -DCMAKE_CXX_COMPILER=clang++ -DGATOOL_FUZZ=ON -DGATOOL_WERROR=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 mkdir -p "$repo/fuzz/findings"
