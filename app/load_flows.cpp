@@ -18,6 +18,7 @@ bool HasNamePrefix(const std::filesystem::path& path, std::string_view prefix) {
 }
 
 const GsGiResult& FitSlope(ToolState& state) {
+    state.Place = {LoadStage::SlopeFit};
     GsGiResult result = DeriveGsGi(*state.Test, state.Controls);
     state.Controls.GsText = result.GsText;
     state.Controls.GiText = result.GiText;
@@ -25,6 +26,7 @@ const GsGiResult& FitSlope(ToolState& state) {
 }
 
 void SimulateCi(ToolState& state) {
+    state.Place = {LoadStage::CiSimulation};
     SimulateCiScan(*state.Test, state.Window, state.Controls.GsText, state.Controls.GiText,
                    state.Ci);
 }
@@ -63,28 +65,41 @@ void LoadGaFile(ToolState& state,
     GaReadHooks hooks;
     hooks.CurrentFitWindow = [&state] { return state.Window; };
     hooks.ShowScan = [&refreshes](int scan, int slit) { refreshes.ShowScan(scan, slit); };
+    hooks.Place = &state.Place;
     try {
         outcome.Read = ReadGaFile(test, in, hooks);
     } catch (...) {
         outcome.ScansRead = std::max(test.LastScan, 0);
+        if (state.Place.Stage != LoadStage::PeakLocation) {
+            state.Place.Line = in.Line();
+        }
         throw;
     }
     outcome.ScansRead = test.LastScan + 1;
     test.SelectedScan = 0;
     refreshes.UpdateSlopeFit();
-    if (test.LastScan < 0) {
-        return;
+    if (test.LastScan >= 0) {
+        state.Place = {LoadStage::PeakLocation, 0, 1};
+        LocatePeak(test.Scans[0], 0, 1, state.Window);
+        refreshes.ShowScan(0, 1);
+        refreshes.SimulateCiScan(true);
     }
-    LocatePeak(test.Scans[0], 0, 1, state.Window);
-    refreshes.ShowScan(0, 1);
-    refreshes.SimulateCiScan(true);
+    state.Place = {};
 }
 
 int LoadDcfFile(ToolState& state, InputStream& in, ToolRefreshes& refreshes) {
-    const int read = ReadDcfFile(state.Test->DispersionTable, in);
+    state.Place = {LoadStage::DcfFile};
+    int read = 0;
+    try {
+        read = ReadDcfFile(state.Test->DispersionTable, in);
+    } catch (...) {
+        state.Place.Line = in.Line();
+        throw;
+    }
     if (state.Test->LastScan > 1) {
         refreshes.SimulateCiScan(true);
     }
+    state.Place = {};
     return read;
 }
 

@@ -14,12 +14,13 @@
 #include "analysis/ci_simulation.h"
 #include "analysis/gs_gi.h"
 #include "data/ga_reader.h"
+#include "data/load_place.h"
 
 namespace gatool {
 
 // The state of the tool outside its window: the test data, what the option controls hold (the
-// slit boxes, UseCentreMass, ManualGSGI, the texts of the GS and GI boxes, the fit window) and the
-// results of the last refreshes.
+// slit boxes, UseCentreMass, ManualGSGI, the texts of the GS and GI boxes, the fit window), the
+// results of the last refreshes and where the load under way is (Stage None when none is).
 struct ToolState {
     std::unique_ptr<GaTest> Test = std::make_unique<GaTest>();
     GsGiInputs Controls = [] {
@@ -30,13 +31,14 @@ struct ToolState {
     FitWindow Window = FitWindow::SevenPoint;
     std::optional<GsGiResult> SlopeFit;
     CiCurves Ci;
+    LoadPlace Place;
 };
 
 // Whether the last component of the path begins with `prefix` in any letter case.
 bool HasNamePrefix(const std::filesystem::path& path, std::string_view prefix);
 
 // Derives GS and GI from the test and the option controls into state.SlopeFit, and writes the two
-// boxes' texts; raises what DeriveGsGi raises, with the state unchanged.
+// boxes' texts; raises what DeriveGsGi raises, with the state unchanged but for its Place.
 const GsGiResult& FitSlope(ToolState& state);
 
 // Runs the CI simulation with the boxes' current texts into state.Ci; on a failure state.Ci holds
@@ -82,14 +84,15 @@ struct GaLoadOutcome {
 // block located with state.Window and shown), marks scan 0, refreshes the slope fit, locates slit 1
 // of scan 0 again, shows it and runs the CI simulation. A file without scan blocks stops after the
 // slope refresh, since no scan is there to show. A failure raises, with the state as far as the
-// flow got; `outcome` then tells how many scans were read.
+// flow got; `outcome` then tells how many scans were read and state.Place where the failure struck.
 void LoadGaFile(ToolState& state,
                 InputStream& in,
                 ToolRefreshes& refreshes,
                 GaLoadOutcome& outcome);
 
 // "Load DCF" from the reading on: reads the dispersion table and, with at least three scans
-// loaded, runs the CI simulation. Returns how many of the 18 numbers were read.
+// loaded, runs the CI simulation. Returns how many of the 18 numbers were read. A failure raises
+// with state.Place telling where it struck.
 int LoadDcfFile(ToolState& state, InputStream& in, ToolRefreshes& refreshes);
 
 }  // namespace gatool

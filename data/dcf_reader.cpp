@@ -2,10 +2,12 @@
 #include "data/dcf_reader.h"
 
 #include "data/formatted_input.h"
+#include "data/text_encoding.h"
 
 namespace gatool {
 
 int ReadDcfFile(DispersionCoefficients& table, InputStream& in) {
+    SkipByteOrderMark(in);
     int read = 0;
     // Row 0, for slit 0, comes last in the file.
     for (const std::size_t row : {1, 2, 3, 4, 5, 0}) {

@@ -3,6 +3,7 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -56,42 +57,91 @@ class BufferCursor {
     bool m_reachedEnd = false;
 };
 
-// A stream whose consumed bytes are kept.
-class RecordingCursor {
-  public:
-    explicit RecordingCursor(InputStream& in) : m_in(in) {}
-
-    int Peek() { return m_in.Peek(); }
-    int Get() {
-        const int c = m_in.Get();
-        if (c != InputStream::EndOfFile) {
-            m_consumed += static_cast<char>(c);
-        }
-        return c;
-    }
-    const std::string& Consumed() const { return m_consumed; }
-
-  private:
-    InputStream& m_in;
-    std::string m_consumed;
+// Takes no note of a number's characters: the reading of a number that lies wholly in the buffer,
+// which is then converted in place.
+struct IgnoredDigits {
+    void Sign(int) {}
+    void IntegerDigit(int) {}
+    void FractionDigit(int) {}
+    void ExponentSign(int) {}
+    void ExponentDigit(int) {}
 };
 
-// Consumes the longest prefix of the input that is a prefix of a decimal floating-point number.
-// Returns false when that prefix is not a whole number (empty, "-", "1.e", "2e+", ...).
-template <typename Cursor>
-bool ReadFloatItem(Cursor& in) {
+// A decimal number of any length in bounded memory: its first SignificantDigits significant digits,
+// whether a digit that is not zero followed them, and the power of ten. Those digits decide the
+// correctly rounded single or double: a halfway case of a double needs at most 767 of them, and the
+// digit 1 that stands for the dropped ones keeps a value from looking exactly halfway.
+class BoundedDecimal {
+  public:
+    void Sign(int c) { m_negative = c == '-'; }
+    void IntegerDigit(int c) {
+        if (!m_digits.empty() || c != '0') {
+            ++m_pointShift;
+            Keep(c);
+        }
+    }
+    void FractionDigit(int c) {
+        if (m_digits.empty() && c == '0') {
+            --m_pointShift;
+        } else {
+            Keep(c);
+        }
+    }
+    void ExponentSign(int c) { m_negativeExponent = c == '-'; }
+    void ExponentDigit(int c) { m_exponent = std::min(m_exponent * 10 + (c - '0'), ExponentLimit); }
+
+    // The number as "0.DIGITSe<power>", short enough for any conversion routine.
+    std::string Text() const {
+        std::string text = m_negative ? "-0." : "0.";
+        if (m_digits.empty()) {
+            return text + '0';
+        }
+        text += m_digits;
+        if (m_droppedNonZero) {
+            text += '1';
+        }
+        const std::int64_t power = (m_negativeExponent ? -m_exponent : m_exponent) + m_pointShift;
+        return text + 'e' + std::to_string(std::clamp(power, -ExponentLimit, ExponentLimit));
+    }
+
+  private:
+    static constexpr std::size_t SignificantDigits = 800;
+    // Far beyond the range of a double, whatever the digits; keeps the sums below from overflowing.
+    static constexpr std::int64_t ExponentLimit = 1'000'000'000;
+
+    void Keep(int c) {
+        if (m_digits.size() < SignificantDigits) {
+            m_digits += static_cast<char>(c);
+        } else if (c != '0') {
+            m_droppedNonZero = true;
+        }
+    }
+
+    bool m_negative = false;
+    std::string m_digits;  // significant digits, from the first that is not zero
+    bool m_droppedNonZero = false;
+    std::int64_t m_pointShift = 0;  // digits from the first significant one to the decimal point
+    bool m_negativeExponent = false;
+    std::int64_t m_exponent = 0;
+};
+
+// Consumes the longest prefix of the input that is a prefix of a decimal floating-point number,
+// handing its characters to `number`. Returns false when that prefix is not a whole number (empty,
+// "-", "1.e", "2e+", ...).
+template <typename Cursor, typename Number>
+bool ReadFloatItem(Cursor& in, Number& number) {
     if (in.Peek() == '+' || in.Peek() == '-') {
-        in.Get();
+        number.Sign(in.Get());
     }
     bool mantissaDigits = false;
     while (IsDigit(in.Peek())) {
-        in.Get();
+        number.IntegerDigit(in.Get());
         mantissaDigits = true;
     }
     if (in.Peek() == '.') {
         in.Get();
         while (IsDigit(in.Peek())) {
-            in.Get();
+            number.FractionDigit(in.Get());
             mantissaDigits = true;
         }
     }
@@ -101,11 +151,11 @@ bool ReadFloatItem(Cursor& in) {
     if (in.Peek() == 'e' || in.Peek() == 'E') {
         in.Get();
         if (in.Peek() == '+' || in.Peek() == '-') {
-            in.Get();
+            number.ExponentSign(in.Get());
         }
         bool exponentDigits = false;
         while (IsDigit(in.Peek())) {
-            in.Get();
+            number.ExponentDigit(in.Get());
             exponentDigits = true;
         }
         return exponentDigits;
@@ -118,20 +168,17 @@ locale_t CLocale() {
     return locale;
 }
 
-// The item's value correctly rounded to the target type. from_chars is exact and fast; it reports
-// results beyond the type's range without a value, so those few take the C library's route, which
-// gives the denormal or zero of an underflow and the infinity of an overflow.
-// The item's value correctly rounded to the target type. from_chars is exact and fast; it reports
+// The text's value correctly rounded to the target type. from_chars is exact and fast; it reports
 // results beyond the type's range without a value, so those few take the C library's route, which
 // gives the denormal or zero of an underflow and the infinity of an overflow.
 template <typename Float>
-Float ToFloat(std::string_view item) {
+Float ToFloat(std::string_view text) {
     Float value{};
-    const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), value);
-    if (error == std::errc{} && end == item.data() + item.size()) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc{} && end == text.data() + text.size()) {
         return value;
     }
-    const std::string terminated(item);
+    const std::string terminated(text);
     if constexpr (std::is_same_v<Float, float>) {
         return strtof_l(terminated.c_str(), nullptr, CLocale());
     } else {
@@ -139,24 +186,32 @@ Float ToFloat(std::string_view item) {
     }
 }
 
+// Longest number converted as it stands in the buffer; a longer one, rare in a file, goes through
+// BoundedDecimal, whose text no conversion routine needs to copy at length.
+constexpr std::size_t LongestNumberInPlace = 64;
+
 template <typename Float>
 bool ConvertFloat(InputStream& in, Float& target) {
     // Most numbers lie wholly in the stream's buffer and are read in place; one that runs up to
-    // the buffer's end is read again byte by byte, across the next read from the file.
+    // the buffer's end is read again from the stream, across the next read from the file.
     BufferCursor buffered(in.Buffered());
-    bool complete = ReadFloatItem(buffered);
-    std::string_view item = buffered.Consumed();
-    RecordingCursor recording(in);
-    if (buffered.ReachedEnd()) {
-        complete = ReadFloatItem(recording);
-        item = recording.Consumed();
+    IgnoredDigits ignored;
+    bool complete = ReadFloatItem(buffered, ignored);
+    Float value{};
+    if (!buffered.ReachedEnd() && buffered.Consumed().size() <= LongestNumberInPlace) {
+        in.Skip(buffered.Consumed().size());
+        if (!complete) {
+            return false;
+        }
+        value = ToFloat<Float>(buffered.Consumed());
     } else {
-        in.Skip(item.size());
+        BoundedDecimal number;
+        complete = ReadFloatItem(in, number);
+        if (!complete) {
+            return false;
+        }
+        value = ToFloat<Float>(number.Text());
     }
-    if (!complete) {
-        return false;
-    }
-    const Float value = ToFloat<Float>(item);
     if (std::isinf(value)) {
         throw EOverflow();
     }

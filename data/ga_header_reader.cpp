@@ -1,16 +1,24 @@
 // \brief GA header reading; see ga_header_reader.h.
 #include "data/ga_header_reader.h"
 
+#include "base/exceptions.h"
 #include "data/formatted_input.h"
 #include "data/test_date.h"
 
 namespace gatool {
 
 std::string ReadTextLine(InputStream& in) {
+    const long line = in.Line();
     std::string text;
+    long length = 0;
     for (int c = in.Get(); c != InputStream::EndOfFile && c != '\r' && c != '\n'; c = in.Get()) {
         if (text.size() < LineBuffer - 1) {
             text += static_cast<char>(c);
+        }
+        if (++length > LongestTextLine) {
+            throw EFileFormatError("The header's text line (line " + std::to_string(line) +
+                                   ") runs on for more than " + std::to_string(LongestTextLine) +
+                                   " characters without a line end: this is not a GA file.");
         }
     }
     if (in.Peek() == '\n') {

@@ -9,9 +9,13 @@
 
 namespace gatool {
 
+inline constexpr long LongestTextLine = 1L << 20;
+
 // Reads up to a CR, an LF or the end of the file, none of which is kept; an LF right after the
 // terminator is consumed too. Keeps at most LineBuffer - 1 characters: the rest of a longer line is
-// read and dropped, so that the values after it are read from the next line as usual.
+// read and dropped, so that the values after it are read from the next line as usual. A line longer
+// than LongestTextLine, far more than a whole GA file holds, raises EFileFormatError instead of
+// being read on.
 std::string ReadTextLine(InputStream& in);
 
 // Reads the six header lines into `header`. A line that does not match its format leaves its fields

@@ -8,14 +8,17 @@
 #include "analysis/peak_location.h"
 #include "data/ga_test.h"
 #include "data/input_stream.h"
+#include "data/load_place.h"
 
 namespace gatool {
 
 // What the caller supplies to a load: the fit window, asked afresh for every peak location, and the
-// display of a scan, called for each slit of each block once its peak is located.
+// display of a scan, called for each slit of each block once its peak is located, and where the
+// reading is kept, when given (its Line is left to whoever holds the stream).
 struct GaReadHooks {
     std::function<FitWindow()> CurrentFitWindow = [] { return FitWindow::SevenPoint; };
     std::function<void(int scan, int slit)> ShowScan = [](int, int) {};
+    LoadPlace* Place = nullptr;
 };
 
 struct GaReadSummary {
@@ -37,8 +40,9 @@ bool ReadScanBlock(ScanRecord& record,
                    int scan,
                    const GaReadHooks& hooks);
 
-// The reading loop of a GA load: the header, then blocks into records 0, 1, 2, ... until no block
-// begins or all MaxScans records are filled. Expects test.LastScan to be -1; leaves it at the last
+// The reading loop of a GA load: a UTF-8 byte-order mark is skipped (UTF-16 text raises
+// EFileFormatError), then the header, then blocks into records 0, 1, 2, ... until no block begins
+// or all MaxScans records are filled. Expects test.LastScan to be -1; leaves it at the last
 // block read (-1 for none). On a failure, LastScan is the index of the block being read and the
 // records before it keep what was read.
 GaReadSummary ReadGaFile(GaTest& test, InputStream& in, const GaReadHooks& hooks);

@@ -1,6 +1,11 @@
 // \brief Byte stream over a file or memory; see input_stream.h.
 #include "data/input_stream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -10,8 +15,39 @@
 namespace gatool {
 
 namespace {
-constexpr std::size_t ChunkSize = 64 * 1024;
+
+// What a file that is not a regular file is, for the message that refuses it.
+const char* NonRegularKind(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "a directory";
+    }
+    if (S_ISFIFO(mode)) {
+        return "a FIFO (named pipe)";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    if (S_ISCHR(mode)) {
+        return "a character device";
+    }
+    if (S_ISBLK(mode)) {
+        return "a block device";
+    }
+    return "not a file";
 }
+
+[[noreturn]] void ThrowCannotOpen(const std::filesystem::path& path, const std::string& reason) {
+    throw Exception("Cannot open \"" + path.string() + "\": " + reason);
+}
+
+void RefuseUnlessRegular(const std::filesystem::path& path, mode_t mode) {
+    if (!S_ISREG(mode)) {
+        ThrowCannotOpen(path,
+                        std::string("it is ") + NonRegularKind(mode) + ", not a regular file");
+    }
+}
+
+}  // namespace
 
 InputStream InputStream::FromMemory(std::string bytes) {
     InputStream stream;
@@ -20,13 +56,30 @@ InputStream InputStream::FromMemory(std::string bytes) {
     return stream;
 }
 
-InputStream InputStream::FromFile(const std::filesystem::path& path) {
-    InputStream stream;
-    stream.m_file.reset(std::fopen(path.c_str(), "rb"));
-    if (!stream.m_file) {
-        throw Exception("Cannot open \"" + path.string() + "\": " + std::strerror(errno));
+InputStream InputStream::FromFile(const std::filesystem::path& path, std::size_t chunkSize) {
+    // A socket cannot be opened at all, so its kind is named from stat; the check after the open
+    // covers a file replaced in between. O_NONBLOCK keeps the open of a FIFO from waiting for a
+    // writer; reads of a regular file do not heed it.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0) {
+        RefuseUnlessRegular(path, status.st_mode);
     }
-    stream.m_buffer.resize(ChunkSize);
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        ThrowCannotOpen(path, std::strerror(errno));
+    }
+    InputStream stream;
+    stream.m_file.reset(::fdopen(descriptor, "rb"));
+    if (!stream.m_file) {
+        const int error = errno;
+        ::close(descriptor);
+        ThrowCannotOpen(path, std::strerror(error));
+    }
+    if (::fstat(descriptor, &status) != 0) {
+        ThrowCannotOpen(path, std::strerror(errno));
+    }
+    RefuseUnlessRegular(path, status.st_mode);
+    stream.m_buffer.resize(std::max(chunkSize, MinimumChunkSize));
     return stream;
 }
 

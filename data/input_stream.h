@@ -2,6 +2,7 @@
 // streams are read: no newline translation, one character of lookahead.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -13,12 +14,19 @@ namespace gatool {
 class InputStream {
   public:
     static constexpr int EndOfFile = -1;
+    static constexpr std::size_t DefaultChunkSize = 64 * 1024;
+    // The first chunk holds at least this many bytes of a file, enough to tell its encoding.
+    static constexpr std::size_t MinimumChunkSize = 32;
 
     // Reads the given bytes.
     static InputStream FromMemory(std::string bytes);
-    // Opens a file for binary reading; raises gatool::Exception naming the file and the reason when
-    // it cannot be opened.
-    static InputStream FromFile(const std::filesystem::path& path);
+    // Opens a regular file for binary reading, `chunkSize` bytes per read (at least
+    // MinimumChunkSize). Raises gatool::Exception
+    // naming the file and the reason when it cannot be opened or is not a regular file (a
+    // directory, device, FIFO or socket), without ever waiting in the open: a FIFO without a writer
+    // is refused, not waited for.
+    static InputStream FromFile(const std::filesystem::path& path,
+                                std::size_t chunkSize = DefaultChunkSize);
 
     // The next byte (0..255) without consuming it, or EndOfFile.
     int Peek() {
