@@ -89,6 +89,25 @@ TEST(ReadTextLine, DropsTheRestOfALongerLineSoTheNextLineStaysInPlace) {
     EXPECT_EQ(in.Peek(), 'n');
 }
 
+TEST(ReadTextLine, EndsTheLoadAtALineThatRunsOnPastAnyGaFilesSize) {
+    InputStream fits = InputStream::FromMemory(std::string(LongestTextLine, 'x') + "\n1");
+    EXPECT_EQ(ReadTextLine(fits), std::string(LineBuffer - 1, 'x'));
+    EXPECT_EQ(fits.Peek(), '1');
+
+    InputStream endless =
+        InputStream::FromMemory("\r\n" + std::string(LongestTextLine + 1, '\0') + "\n");
+    endless.Get();
+    endless.Get();
+    try {
+        ReadTextLine(endless);
+        FAIL() << "read on";
+    } catch (const EFileFormatError& error) {
+        EXPECT_STREQ(error.what(),
+                     "The header's text line (line 2) runs on for more than 1048576 characters "
+                     "without a line end: this is not a GA file.");
+    }
+}
+
 TEST(ReadTextLine, EndsAtCrLfOrTheEndOfTheFile) {
     struct Case {
         const char* input;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace {
 using testing::BlockText;
 using testing::GaText;
 using testing::HeaderText;
+using testing::PeakCounts;
 
 class GaReaderTest : public ::testing::Test {
   protected:
@@ -170,6 +172,100 @@ TEST_F(GaReaderTest, TakesManyMegabytesOfAnyContentWithoutHangingOrWritingPastTh
     EXPECT_EQ(m_test->LastScan, -1);
     Read(HeaderText() + noise);
     EXPECT_EQ(m_test->LastScan, -1);
+}
+
+// Lines: 7 of the header, then 26 per block (the "DARK" line and 25 step lines).
+constexpr int HeaderLines = 7;
+constexpr int BlockLines = 1 + StepCount;
+
+TEST_F(GaReaderTest, SaysAfterWhichLineTheFileGoesOnUnread) {
+    std::string nanSecondDark = GaText(3);
+    nanSecondDark.replace(nanSecondDark.find("DARK", nanSecondDark.find("DARK") + 1) + 5, 3, "nan");
+    struct Case {
+        const char* name;
+        std::string text;
+        int lastScan;
+        std::optional<int> unreadAfterLine;
+    } const cases[] = {
+        {"whole file", GaText(3), 2, std::nullopt},
+        {"trailing line ends and blanks", GaText(3) + "\r\n \r\n\t\n", 2, std::nullopt},
+        {"nan as a dark count", nanSecondDark, 0, HeaderLines + BlockLines},
+        {"text after the last block", GaText(2) + "\r\n\r\nEND", 1,
+         HeaderLines + 2 * BlockLines + 2},
+        {"text after the last count on its line",
+         GaText(1).substr(0, GaText(1).size() - 2) + " end", 0, HeaderLines + BlockLines - 1},
+        {"DARK without a number", GaText(1) + "DARK\r\n", 0, HeaderLines + BlockLines},
+        {"a malformed dark count that ends the file", GaText(1) + "DARK 1e", 0,
+         HeaderLines + BlockLines},
+        {"hexadecimal dead time",
+         "Integration time is 0.5 seconds per sample\r\ndt 0x1p3\r\ncy "
+         "4\r\n" +
+             BlockText(100, 1000, 4),
+         -1, 2},
+        {"blocks beyond the records", GaText(MaxScans + 1), MaxScans - 1,
+         HeaderLines + MaxScans * BlockLines},
+        {"header only", HeaderText(), -1, std::nullopt},
+        {"empty", "", -1, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const GaReadSummary summary = Read(c.text);
+        EXPECT_EQ(m_test->LastScan, c.lastScan);
+        EXPECT_EQ(summary.UnreadAfterLine, c.unreadAfterLine);
+    }
+}
+
+TEST_F(GaReaderTest, SkipsAUtf8ByteOrderMarkAndRefusesUtf16Text) {
+    Read("\xEF\xBB\xBF" + GaText(2));
+    EXPECT_EQ(m_test->LastScan, 1);
+    EXPECT_EQ(m_test->Header.IntegrationTime, 0.5);
+
+    std::string utf16;
+    for (const char c : GaText(2)) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    m_test->LastScan = -1;
+    EXPECT_THROW(Read(utf16), EFileFormatError);
+    EXPECT_EQ(m_test->LastScan, -1);
+}
+
+TEST_F(GaReaderTest, KeepsThePlaceOfTheReadingUpToDate) {
+    LoadPlace place;
+    m_hooks.Place = &place;
+    const auto overflowAt = [](int slit, int step) {
+        return [slit, step](int s, int i) {
+            return s == slit && i == step ? 1e30 : PeakCounts()(s, i);
+        };
+    };
+    struct Case {
+        const char* name;
+        std::string text;
+        LoadPlace expected;
+    } const cases[] = {
+        {"dead-time correction",
+         HeaderText("\r\n", "1e-9") + BlockText(100, 1000, 4) +
+             BlockText(100, 1010, 4, overflowAt(3, 5)),
+         {LoadStage::DeadTimeCorrection, 1, 3, 5, 0}},
+        {"a position beyond the single range",
+         HeaderText() + BlockText(100, 1000, 4) + "DARK 1\r\n1e39",
+         {LoadStage::ScanBlock, 1, -1, 1, 0}},
+        {"peak location",
+         HeaderText() +
+             BlockText(100, 1000, 4, [](int s, int i) { return s == 4 ? i : PeakCounts()(s, i); }),
+         {LoadStage::PeakLocation, 0, 4, -1, 0}},
+        {"date", "dt 0\r\ncy 4\r\ndh 31 2 7\r\n", {LoadStage::Header, -1, -1, -1, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        place.Line = 0;
+        EXPECT_THROW(Read(c.text), Exception);
+        EXPECT_EQ(place.Stage, c.expected.Stage);
+        EXPECT_EQ(place.Scan, c.expected.Scan);
+        EXPECT_EQ(place.Slit, c.expected.Slit);
+        EXPECT_EQ(place.Step, c.expected.Step);
+        EXPECT_EQ(place.Line, 0);  // the stream's holder fills it in
+    }
 }
 
 }  // namespace

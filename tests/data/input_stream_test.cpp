@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -52,6 +54,31 @@ TEST(InputStream, NamesTheFileItCannotOpen) {
         EXPECT_STREQ(error.what(),
                      "Cannot open \"/nonexistent/GA0001.TXT\": No such file or directory");
     }
+}
+
+TEST(InputStream, RefusesWhatIsNotARegularFileWithoutWaitingForIt) {
+    const auto fifo = std::filesystem::temp_directory_path() / "gatool_input_stream_fifo";
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // no writer: an ordinary open would wait for one
+    struct Case {
+        std::filesystem::path path;
+        const char* kind;
+    } const cases[] = {
+        {fifo, "a FIFO (named pipe)"},
+        {"/dev/zero", "a character device"},
+        {std::filesystem::temp_directory_path(), "a directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        try {
+            InputStream::FromFile(c.path);
+            ADD_FAILURE() << "not refused";
+        } catch (const Exception& error) {
+            EXPECT_EQ(error.what(), "Cannot open \"" + c.path.string() + "\": it is " + c.kind +
+                                        ", not a regular file");
+        }
+    }
+    std::filesystem::remove(fifo);
 }
 
 }  // namespace
