@@ -18,7 +18,7 @@ constexpr double MaxValueLabels = 10000;
 void TChartAxis::Draw(ChartCanvas& canvas, const ChartRect& plot) {
     m_tickPositions.clear();
     m_drawnLabels.clear();
-    m_labelStep = CalcLabelStep(canvas);
+    m_labelStep = CalcLabelStep(canvas, m_pixelLength);
     switch (ResolvedLabelStyle()) {
         case talValue:
             DrawValueLabels(canvas);

@@ -7,23 +7,23 @@
 
 namespace gatool {
 
-double TChartAxis::CalcLabelStep(ChartCanvas& canvas) const {
+double TChartAxis::CalcLabelStep(ChartCanvas& canvas, int pixelLength) const {
     const int labelSize = m_horizontal
                               ? std::max(canvas.TextWidth(m_labelsFont, LabelText(m_rangeMin)),
                                          canvas.TextWidth(m_labelsFont, LabelText(m_rangeMax)))
                               : canvas.TextHeight(m_labelsFont);
     // The free function; the member LabelStep reads the step of the last drawing.
     return gatool::LabelStep(
-        {m_rangeSpan, m_pixelLength, labelSize, m_labelsSeparation, m_increment});
+        {m_rangeSpan, pixelLength, labelSize, m_labelsSeparation, m_increment});
 }
 
-int TChartAxis::LabelWidthEstimate(ChartCanvas& canvas) const {
+int TChartAxis::LabelWidthEstimate(ChartCanvas& canvas, int pixelLength) const {
     double low = m_rangeMin;
     double high = m_rangeMax;
     if (m_roundFirstLabel) {
-        // The step comes from the axis length of the previous drawing (0 before the first one), as
-        // the length of this drawing is not known before the room is taken.
-        const double step = CalcLabelStep(canvas);
+        // The step for the length this drawing gives the axis, not the one of the drawing before:
+        // the same data then takes the same room however the chart was drawn before.
+        const double step = CalcLabelStep(canvas, pixelLength);
         low = std::trunc(m_rangeMin / step) * step;
         high = std::trunc(m_rangeMax / step) * step;
     }
@@ -47,8 +47,8 @@ void TChartAxis::TakeRoom(ChartCanvas& canvas, ChartRect& rect) {
     }
     m_titlePosition = edge;
     if (m_labels) {
-        const int measured =
-            m_horizontal ? canvas.TextHeight(m_labelsFont) : LabelWidthEstimate(canvas);
+        const int measured = m_horizontal ? canvas.TextHeight(m_labelsFont)
+                                          : LabelWidthEstimate(canvas, rect.Height());
         edge += inwards * (m_labelsSize != 0 ? m_labelsSize : measured);
     }
     m_labelsPosition = edge;

@@ -136,13 +136,14 @@ class TChartAxis : public ChartPart {
     void Draw(ChartCanvas& canvas, const ChartRect& plot);
 
   private:
-    // The label step for the current range and axis length.
-    double CalcLabelStep(ChartCanvas& canvas) const;
+    // The label step for the current range over an axis `pixelLength` pixels long.
+    double CalcLabelStep(ChartCanvas& canvas, int pixelLength) const;
     std::string LabelText(double value) const;
     void SetPixels(int start, int end);
     void SetRange(double minimum, double maximum);
     TAxisLabelStyle ResolvedLabelStyle() const;
-    int LabelWidthEstimate(ChartCanvas& canvas) const;
+    // The width of the widest label the axis will draw over `pixelLength` pixels, and a space.
+    int LabelWidthEstimate(ChartCanvas& canvas, int pixelLength) const;
     int TickStripSize() const;
 
     void DrawValueLabels(ChartCanvas& canvas);

@@ -88,7 +88,7 @@ void ChartModel::DrawSeries(ChartCanvas& canvas) {
     }
     // The marks of every series after all lines and pointers, so that no later series' points
     // cover their texts; each keeps off the marks drawn before it.
-    MarkPlacement placement;
+    MarkPlacement placement(m_layout.Panel);
     for (TChartSeries* series : m_series) {
         if (series->Active()) {
             canvas.ClipTo(clip);

@@ -153,8 +153,10 @@ void TChartSeries::DrawMarks(ChartCanvas& canvas, MarkPlacement& placement) {
     if (!m_marks.Visible || m_firstVisible < 0) {
         return;
     }
+    const ChartRect& plot = Chart().Layout().Plot;
+    const ChartRect shown{plot.Left, plot.Top, plot.Right + 1, plot.Bottom + 1};
     for (int index = m_firstVisible; index <= m_lastVisible; ++index) {
-        if (IsDrawable({XScreenPos(index), YScreenPos(index)})) {
+        if (shown.Contains({XScreenPos(index), YScreenPos(index)})) {
             DrawMark(canvas, placement, index);
         }
     }
@@ -197,8 +199,9 @@ void TChartSeries::DrawMark(ChartCanvas& canvas, MarkPlacement& placement, int i
     if (!wanted) {
         return;
     }
-    const int shift = placement.Place(*wanted, at.X).Left - wanted->Left;
-    DrawMarkBox(canvas, m_marks, text, at, raise, PointColor(index), Chart().Color(), shift);
+    const ChartRect placed = placement.Place(*wanted, at.X);
+    DrawMarkBox(canvas, m_marks, text, at, raise, PointColor(index), Chart().Color(),
+                {placed.Left - wanted->Left, placed.Top - wanted->Top});
 }
 
 }  // namespace gatool

@@ -87,8 +87,9 @@ class TChartSeries : public ChartPart {
 
     // Calls DrawPoint for every index from FirstVisible to LastVisible, in increasing order.
     virtual void DrawAllPoints(ChartCanvas& canvas);
-    // Draws the marks of the drawn points, if Marks is visible, moved off the marks that
-    // `placement` holds from earlier in the drawing.
+    // Draws the marks of the points that lie in the plot (its right and bottom edges included), if
+    // Marks is visible, moved off the marks that `placement` holds from earlier in the drawing. A
+    // point outside the plot, such as the one kept beyond its right edge for the line, has no mark.
     void DrawMarks(ChartCanvas& canvas, MarkPlacement& placement);
     // The series' sample in a legend row's colour box: a box filled with the series colour.
     virtual void DrawLegendSymbol(ChartCanvas& canvas, const ChartRect& box);

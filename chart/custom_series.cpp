@@ -22,13 +22,18 @@ int TCustomSeries::PointIndexAt(int x, int y) const {
         return -1;
     }
     const ChartPoint position{x, y};
-    ChartPoint previous;
+    // The line drawn towards the first visible point enters the plot at its left edge; that part
+    // belongs to the segment from the point before it, even when neither end lies in the plot.
+    std::optional<ChartPoint> previous;
+    if (first > 0) {
+        previous = LeftEdgeCrossing(first);
+    }
     for (int index = first; index <= last; ++index) {
         const ChartPoint point{XScreenPos(index), YScreenPos(index)};
         if (PointerHit(point, position) || point == position) {
             return index;
         }
-        if (index > first && PointOnSegment(position, previous, point)) {
+        if (previous && PointOnSegment(position, *previous, point)) {
             return index - 1;
         }
         previous = point;

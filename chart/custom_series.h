@@ -18,8 +18,9 @@ class TCustomSeries : public TChartSeries {
 
     // The first match from FirstVisible to LastVisible: the point whose pointer box holds the
     // position, the point at the position, or the segment from the previous point that holds it
-    // (its first point). The segments count also when the line pen is hidden; the pen's width does
-    // not widen them.
+    // (its first point), the one into the first visible point counted from where it enters the
+    // plot. The segments count also when the line pen is hidden; the pen's width does not widen
+    // them.
     int PointIndexAt(int x, int y) const override;
 
     void DrawAllPoints(ChartCanvas& canvas) override;

@@ -55,18 +55,20 @@ void DrawMarkBox(ChartCanvas& canvas,
                  int raise,
                  TColor pointColor,
                  TColor chartColor,
-                 int shift) {
+                 ChartPoint offset) {
     std::optional<ChartRect> box = MarkBoxRect(canvas, marks, text, at, raise);
     if (!box) {
         return;
     }
-    box->Left += shift;
-    box->Right += shift;
+    box->Left += offset.X;
+    box->Right += offset.X;
+    box->Top += offset.Y;
+    box->Bottom += offset.Y;
 
     if (marks.Arrow.Visible && raise > 0) {
         TChartPen arrow = marks.Arrow;
         arrow.Color = ArrowColor(arrow.Color, pointColor, chartColor);
-        canvas.Line(at, {at.X + shift, at.Y - raise}, arrow);
+        canvas.Line(at, {at.X + offset.X, at.Y - raise + offset.Y}, arrow);
     }
     if (marks.Frame.Visible || !marks.Transparent) {
         ShapeStyle style{marks.Frame, std::nullopt};

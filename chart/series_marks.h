@@ -32,8 +32,8 @@ std::optional<ChartRect> MarkBoxRect(ChartCanvas& canvas,
                                      ChartPoint at,
                                      int raise);
 
-// Draws the mark box of MarkBoxRect, moved `shift` pixels sideways, with an arrow from the point to
-// the middle of the box's bottom edge when it is raised. An arrow in the point's colour or the
+// Draws the mark box of MarkBoxRect, moved by `offset` pixels, with an arrow from the point to the
+// middle of the box's bottom edge when it is raised. An arrow in the point's colour or the
 // chart's colour would not show: it is drawn black then (white on a black chart).
 void DrawMarkBox(ChartCanvas& canvas,
                  const TSeriesMarks& marks,
@@ -42,6 +42,6 @@ void DrawMarkBox(ChartCanvas& canvas,
                  int raise,
                  TColor pointColor,
                  TColor chartColor,
-                 int shift = 0);
+                 ChartPoint offset = {});
 
 }  // namespace gatool

@@ -85,16 +85,16 @@ TEST_F(AxisRoom, OfTheLeftAxisFitsItsWidestBoundingLabelAndASpace) {
     axis.SetTitle({"Loss", {}});  // turned: takes one line height
     axis.CalcAutomaticRange();
 
-    // Before any drawing the axis has no length and the label step is the smallest one, so the
-    // top label is the maximum itself: "1,234.568" is 9 characters, 54 pixels, and a space.
+    // The step comes from the 200 pixels this drawing gives the axis: 100, so "1,200" bounds the
+    // labels, 5 characters, 30 pixels, and a space.
     ChartRect rect{0, 0, 400, 200};
     axis.TakeRoom(m_canvas, rect);
     EXPECT_EQ(axis.TitlePosition(), 13);
-    EXPECT_EQ(axis.LabelsPosition(), 13 + 60);
-    EXPECT_EQ(rect.Left, 13 + 60 + 6);
+    EXPECT_EQ(axis.LabelsPosition(), 13 + 36);
+    EXPECT_EQ(rect.Left, 13 + 36 + 6);
 
-    // With the 200 pixels of a previous drawing the step is 100: "1,200" bounds the labels.
-    axis.SetPixelPositions({0, 0, 400, 200});
+    // A drawing before at another length changes nothing: the same data takes the same room.
+    axis.SetPixelPositions({0, 0, 400, 20});
     rect = {0, 0, 400, 200};
     axis.TakeRoom(m_canvas, rect);
     EXPECT_EQ(axis.LabelsPosition(), 13 + 36);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "chart/line_series.h"
@@ -13,7 +14,7 @@
 namespace gatool {
 namespace {
 
-// Two boxes side by side, 2 pixels apart, centred at x = 20 and x = 61.
+// Two boxes side by side, 2 pixels apart, centred at x = 20 and x = 61, in bounds far off.
 class MarkPlacementTest : public testing::Test {
   protected:
     MarkPlacementTest() {
@@ -23,7 +24,7 @@ class MarkPlacementTest : public testing::Test {
 
     static constexpr ChartRect Left{0, 0, 40, 15};
     static constexpr ChartRect Right{42, 0, 80, 15};
-    MarkPlacement m_placement;
+    MarkPlacement m_placement{{-1000, -1000, 1000, 1000}};
 };
 
 TEST_F(MarkPlacementTest, MovesAnOverlappingBoxToThePointsSideUntilItIsFree) {
@@ -52,6 +53,39 @@ TEST_F(MarkPlacementTest, MovesAnOverlappingBoxToThePointsSideUntilItIsFree) {
 TEST_F(MarkPlacementTest, KeepsTheMovedBoxesForTheBoxesThatFollow) {
     EXPECT_EQ(m_placement.Place({10, 5, 30, 20}, 20), (ChartRect{82, 5, 102, 20}));
     EXPECT_EQ(m_placement.Place({10, 5, 30, 20}, 20), (ChartRect{104, 5, 124, 20}));
+}
+
+TEST(MarkPlacementInBounds, KeepsEveryBoxInsideTheBounds) {
+    const ChartRect bounds{0, 0, 100, 60};
+    struct Case {
+        const char* What;
+        ChartRect Wanted;
+        ChartRect Placed;
+    };
+    const Case cases[] = {
+        {"past the left edge", {-7, 20, 13, 35}, {0, 20, 20, 35}},
+        {"past the right edge", {90, 20, 110, 35}, {80, 20, 100, 35}},
+        {"above the top", {40, -5, 60, 10}, {40, 0, 60, 15}},
+        {"below the bottom", {40, 50, 60, 65}, {40, 45, 60, 60}},
+        {"wider than the bounds: its left edge in", {-10, 20, 120, 35}, {0, 20, 130, 35}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        MarkPlacement placement(bounds);
+        EXPECT_EQ(placement.Place(c.Wanted, (c.Wanted.Left + c.Wanted.Right) / 2), c.Placed);
+    }
+}
+
+TEST(MarkPlacementInBounds, TakesTheOtherSideOrGoesUpWhereTheSideLeavesTheBounds) {
+    MarkPlacement placement({0, 0, 100, 60});
+    const ChartRect first{10, 30, 50, 45};
+    EXPECT_EQ(placement.Place(first, 30), first);
+    // Left of the first box's centre, but no room on the left: to its right.
+    EXPECT_EQ(placement.Place({5, 32, 35, 47}, 20), (ChartRect{52, 32, 82, 47}));
+    // No room on either side of the two: above the first box, the one it overlaps there.
+    EXPECT_EQ(placement.Place({15, 33, 45, 48}, 30), (ChartRect{15, 13, 45, 28}));
+    // No room any way, nor below the first box: it stays where it was wanted, inside the bounds.
+    EXPECT_EQ(placement.Place({15, 20, 45, 35}, 30), (ChartRect{15, 20, 45, 35}));
 }
 
 // Three series with one marked point each on the unit chart, drawn in the order GS/GI, Fit, Far.
@@ -130,6 +164,34 @@ TEST_F(MarksInADrawing, DoNotMoveAroundTheBoxesOfHiddenMarks) {
     const std::vector<ChartRect> boxes = MarkBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0], (ChartRect{88, 82, 114, 97}));  // Fit where it would stand alone
+}
+
+// As after a zoom: points left of, right of, above and below the plot keep their marks out of it.
+TEST_F(MarksInADrawing, DrawNoMarksForPointsOutsideThePlot) {
+    const std::pair<double, double> outside[] = {{-5, 100}, {205, 100}, {60, -5}, {60, 205}};
+    for (const auto& [x, y] : outside) {
+        m_fit.AddPoint(x, y, "off", clRed);
+    }
+    m_unit.Draw();
+    // GS/GI and "x" only: of the points outside the plot, the one beyond its right edge is drawn
+    // for the line, but not marked.
+    ASSERT_EQ(m_fit.LastVisible(), m_fit.Count() - 1);
+    EXPECT_EQ(MarkBoxes().size(), 2u);
+    for (const DrawnItem& text : m_unit.Canvas.Items(DrawKind::Text)) {
+        EXPECT_NE(text.Text, "off");
+    }
+}
+
+TEST_F(MarksInADrawing, KeepTheBoxesOfPointsAtTheChartsEdgesInsideIt) {
+    m_fit.AddPoint(0, 200, "Fit at the top left corner", clRed);
+    m_unit.Draw();
+    for (const ChartRect& box : MarkBoxes()) {
+        EXPECT_GE(box.Left, 0);
+        EXPECT_GE(box.Top, 0);
+        EXPECT_LE(box.Right, UnitChart::Size);
+        EXPECT_LE(box.Bottom, UnitChart::Size);
+    }
+    EXPECT_EQ(MarkBoxes().size(), 3u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 
 #include "chart/line_series.h"
 #include "tests/chart/chart_test_printers.h"
@@ -85,6 +86,20 @@ TEST_F(PointIndex, FindsTheDiamondsOfATwoPointLineBeforeTheLineBetweenThem) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
         EXPECT_EQ(m_line.PointIndexAt(c.At.X, c.At.Y), c.Index);
+    }
+}
+
+// As on a zoomed plot: the GI/GS line crosses the plot while both its diamonds lie outside it,
+// left and right, above and below.
+TEST_F(PointIndex, HitsALineWhoseEndsBothLieOutsideThePlot) {
+    ShowDiamonds();
+    DrawLine({-100, 300}, {300, -100});
+    ASSERT_EQ(m_line.FirstVisible(), 1);
+    const std::pair<ChartPoint, int> cases[] = {
+        {{0, 200}, 0}, {{100, 100}, 0}, {{199, 1}, 0}, {{100, 103}, -1}, {{50, 100}, -1}};
+    for (const auto& [at, index] : cases) {
+        SCOPED_TRACE(testing::Message() << at.X << ", " << at.Y);
+        EXPECT_EQ(m_line.PointIndexAt(at.X, at.Y), index);
     }
 }
 
