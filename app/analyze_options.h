@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "analysis/peak_location.h"
-#include "base/exceptions.h"
+#include "app/usage_error.h"
 #include "data/ga_test.h"
 
 namespace gatool {
@@ -24,13 +24,8 @@ struct AnalyzeOptions {
     std::string GsText = "1";  // the boxes' texts; typed ones with --manual
     std::string GiText = "0";
     bool Json = false;
+    bool Csv = false;
     bool Help = false;
-};
-
-// A command line that cannot be run; the message is one line.
-class UsageError : public Exception {
-  public:
-    using Exception::Exception;
 };
 
 AnalyzeOptions ParseAnalyzeOptions(std::span<const std::string_view> arguments);
