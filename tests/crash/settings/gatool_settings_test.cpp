@@ -2,8 +2,7 @@
 // this test exactly as they are linked into gatool.
 #include <gtest/gtest.h>
 
-#include "crash/settings/form_stream_reader.h"
-#include "crash/settings/module_resources.h"
+#include "crash/settings/assistant_form_resource.h"
 #include "crash/settings/module_settings.h"
 
 namespace kestrix {
@@ -176,15 +175,10 @@ TEST(GatoolSettings, MailGoesToTheMaintainers) {
     EXPECT_EQ(recipients.find(','), std::string::npos);
 }
 
-FormObject ReadForm(const char* resourceName) {
-    const auto bytes = FindModuleResource(MainModule(), resourceName);
-    EXPECT_TRUE(bytes) << resourceName;
-    if (!bytes) {
-        return {};
-    }
-    FormStreamReadResult read = ReadFormStream(*bytes);
-    EXPECT_FALSE(read.Error) << resourceName;
-    return read.Root;
+FormObject ReadForm(const char* formName) {
+    std::optional<FormObject> form = LoadAssistantForm(MainModule(), formName);
+    EXPECT_TRUE(form) << formName;
+    return form.value_or(FormObject{});
 }
 
 std::vector<std::string> ItemNames(const FormObject& form) {
@@ -199,17 +193,13 @@ TEST(GatoolSettings, EveryAssistantsFormsAreLinkedIn) {
     for (const AssistantDefinition& assistant : KXSettings()->Assistants()) {
         for (const std::string& form : assistant.Forms) {
             SCOPED_TRACE(assistant.Name + " " + form);
-            std::string upper = form;
-            for (char& c : upper) {
-                c = char(std::toupper(static_cast<unsigned char>(c)));
-            }
-            EXPECT_EQ(ReadForm(("TKX" + upper).c_str()).Name, form);
+            EXPECT_EQ(ReadForm(form.c_str()).Name, form);
         }
     }
 }
 
 TEST(GatoolSettings, ContactFormAsksForNameAndRequiredEmail) {
-    const FormObject form = ReadForm("TKXCONTACTFORM");
+    const FormObject form = ReadForm("ContactForm");
     EXPECT_EQ(form.ClassName, "TKXContactForm");
     EXPECT_EQ(form.FindProperty("Message")->StringValue, "Contact Information");
     EXPECT_EQ(form.FindProperty("OnAction")->StringValue, "Kestrix.HandleContactForm");
@@ -225,13 +215,13 @@ TEST(GatoolSettings, ContactFormAsksForNameAndRequiredEmail) {
 }
 
 TEST(GatoolSettings, DetailsAndScreenshotForms) {
-    const FormObject details = ReadForm("TKXDETAILSFORM");
+    const FormObject details = ReadForm("DetailsForm");
     EXPECT_EQ(details.FindProperty("Message")->StringValue, "Error Details");
     ASSERT_EQ(details.Children.size(), 5u);
     EXPECT_EQ(details.Children[4].FindProperty("Lines")->IntValue, 9);
     EXPECT_EQ(details.Children[4].FindProperty("OutputType")->StringValue, "nvoOwnSection");
 
-    const FormObject screenshot = ReadForm("TKXSCRSHOTFORM");
+    const FormObject screenshot = ReadForm("ScrShotForm");
     EXPECT_EQ(screenshot.FindProperty("Timer")->IntValue, 250);
     EXPECT_EQ(screenshot.FindProperty("ActiveControl")->StringValue, "ContinueBtn");
     ASSERT_EQ(ItemNames(screenshot),
