@@ -4,7 +4,6 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QMessageBox>
-#include <array>
 
 // Registers the icon resource compiled into this static library; the initialiser's declaration in
 // Q_INIT_RESOURCE needs the global namespace.
@@ -16,17 +15,18 @@ namespace gatool {
 
 namespace {
 
-// A free face with the metrics of "MS Sans Serif", which the window asks for. Debian's fonts-wine
-// installs it where fontconfig does not look; without it the name falls back to DejaVu Sans, which
-// is wider and clips the captions. A missing file is skipped quietly.
-constexpr std::array MetricCompatibleFontFiles = {
-    "/usr/share/wine/fonts/ms_sans_serif.ttf",
-};
+// The window asks for "MS Sans Serif" at 8 points. Debian's fonts-wine ships a face of that name,
+// but as bitmaps of three fixed sizes that cannot follow a scale factor: its captions come out in
+// tiny glyphs with wide gaps. Its outline Tahoma has nearly the same advance widths at 8 points
+// (within a pixel or two over the captions) and scales at every factor; fonts-wine installs it
+// where fontconfig does not look. Without it, Liberation Sans (Arial's metrics) stands in. A
+// missing file is skipped quietly.
+constexpr const char* ScalableFontFile = "/usr/share/wine/fonts/tahoma.ttf";
+constexpr const char* WindowFontFamily = "MS Sans Serif";
 
-void AddMetricCompatibleFonts() {
-    for (const char* file : MetricCompatibleFontFiles) {
-        QFontDatabase::addApplicationFont(file);
-    }
+void UseScalableMetricCompatibleFont() {
+    QFontDatabase::addApplicationFont(ScalableFontFile);
+    QFont::insertSubstitutions(WindowFontFamily, {"Tahoma", "Liberation Sans"});
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ GuiApplication::GuiApplication(int& argc, char** argv) : QApplication(argc, argv
     InitIconResource();
     // Drawn by Qt's SVG icon engine (Debian's libqt6svg6); without it the window has no icon.
     setWindowIcon(QIcon(":/icons/gatool.svg"));
-    AddMetricCompatibleFonts();
+    UseScalableMetricCompatibleFont();
 }
 
 bool GuiApplication::notify(QObject* receiver, QEvent* event) {

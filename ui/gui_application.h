@@ -10,8 +10,8 @@ namespace gatool {
 
 class GuiApplication : public QApplication {
   public:
-    // Names the application, gives it gatool's icon and registers the installed face that is
-    // metric-compatible with the font the window asks for.
+    // Names the application, gives it gatool's icon and has the font the window asks for drawn in
+    // an installed scalable face with its metrics, so that it scales with the screen.
     GuiApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -161,6 +162,15 @@ void TMainForm::BuildPanel() {
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({TabControlHeight, panel->height() - TabControlHeight - SplitterHeight});
+
+    m_loadNotes = new QLabel(panel);
+    m_loadNotes->setObjectName("LoadNotes");
+    m_loadNotes->setWordWrap(true);
+    QPalette palette = m_loadNotes->palette();
+    palette.setColor(QPalette::WindowText, Qt::darkRed);
+    m_loadNotes->setPalette(palette);
+    m_loadNotes->hide();
+    layout->addWidget(m_loadNotes);
 }
 
 void TMainForm::BuildSlitBoxes() {
@@ -175,6 +185,10 @@ void TMainForm::BuildSlitBoxes() {
 }
 
 void TMainForm::ConnectHandlers() {
+    // What the operator types is theirs, not the loaded file's.
+    for (QLineEdit* box : {m_gs, m_gi}) {
+        connect(box, &QLineEdit::textEdited, this, [this] { m_boxesHoldFileGsGi = false; });
+    }
     connect(findChild<QPushButton*>("LoadGA"), &QPushButton::clicked, this,
             [this] { GuiApplication::RunHandler([this] { LoadGAClick(); }); });
     connect(findChild<QPushButton*>("LoadDCF"), &QPushButton::clicked, this,
@@ -212,6 +226,11 @@ void TMainForm::UpdateSlopeFit() {
     const GsGiResult& fit = FitSlope(m_state);
     ShowSlopeLine(m_slopeForm, fit);
     WriteGsGi(fit.GS, fit.GI);
+    if (fit.Source == GsGiSource::Fit) {
+        m_boxesHoldFileGsGi = true;
+    } else if (fit.Source == GsGiSource::Manual) {
+        m_boxesHoldFileGsGi = false;
+    }
     SimulateCiScan(true);
 }
 

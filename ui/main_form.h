@@ -8,6 +8,7 @@
 // that no click or drag runs in the middle of a refresh and mixes two refreshes in one chart.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <filesystem>
@@ -22,6 +23,7 @@
 #include "ui/window_chart_forms.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTabWidget;
@@ -31,7 +33,12 @@ namespace gatool {
 // Asks for a file to open, the name preset to `preset` ("GA*.*", "DCF*.*"); nothing on a cancel.
 using FileChooser = std::function<std::optional<std::filesystem::path>(const std::string& preset)>;
 
-// The open-file dialog over `parent`, with the preset as a case-insensitive name filter.
+// The open-file dialog's name filter for a preset: "GA*.*" shows every name that begins with GA,
+// with an extension or without.
+QString DialogNameFilter(const std::string& preset);
+
+// The open-file dialog over `parent`, with the preset as a case-insensitive name filter, opening in
+// the folder of the file chosen last.
 FileChooser DialogFileChooser(QWidget* parent);
 
 class TMainForm : public QWidget, public ToolRefreshes {
@@ -86,6 +93,8 @@ class TMainForm : public QWidget, public ToolRefreshes {
     void WriteCurrentGsGi();
     void HoldSlopeAxis();
     void ShowError(const char* text);
+    void ShowLoadNotes(const std::string& notes);
+    void ForgetOtherFilesGsGi();
     bool FileLoaded() const { return m_state.Test->LastScan >= 0; }
 
     FileChooser m_chooseFile;
@@ -104,6 +113,11 @@ class TMainForm : public QWidget, public ToolRefreshes {
     QCheckBox* m_useCentreMass = nullptr;
     QRadioButton* m_sevenPointFit = nullptr;
     QTabWidget* m_pageControl = nullptr;
+    // The status line under the charts: what the last GA load did not give.
+    QLabel* m_loadNotes = nullptr;
+    // The GS and GI boxes hold what a fit or a drag derived for the loaded file, not the start
+    // values nor what the operator typed: another file's GS and GI once the next load begins.
+    bool m_boxesHoldFileGsGi = false;
     // A drag of the GI/GS line in SlopeGraph, and which end it moves.
     bool m_dragging = false;
     bool m_dragFirstEnd = false;

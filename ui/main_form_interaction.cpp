@@ -123,6 +123,7 @@ void TMainForm::SlopeGraphMouseMove(int y) {
 
     ShowGsGiLine(m_slopeForm, {{{x0, (newGs - 1) * x0 + newGi}, {x1, (newGs - 1) * x1 + newGi}}});
     WriteCurrentGsGi();
+    m_boxesHoldFileGsGi = true;
     ShowScan(-1, -1);
     SimulateCiScan(false);
 }

@@ -11,6 +11,7 @@
 #include "numtext/float_to_general_text.h"
 #include "numtext/float_to_pattern_text.h"
 #include "numtext/parse_float_text.h"
+#include "ui/load_notes.h"
 
 namespace gatool {
 
@@ -136,11 +137,25 @@ void ShowSlopeLine(SlopeGraphForm& form, const GsGiResult& fit) {
     if (fit.Line) {
         ShowGsGiLine(form, *fit.Line);
     }
-    form.SlopeGraph.Title().SetText(GsGiTitle(fit.GS, fit.GI));
+    form.SlopeGraph.Title().SetText(GsGiBelongToFile(fit.Source)
+                                        ? GsGiTitle(fit.GS, fit.GI)
+                                        : NoFitTitle(GsBoxText(fit.GS), GiBoxText(fit.GI)));
 }
 
+namespace {
+
+std::string TitleOfTexts(const std::string& gsText, const std::string& giText) {
+    return "GS = " + gsText + "  GI = " + giText;
+}
+
+}  // namespace
+
 std::string GsGiTitle(double gs, double gi) {
-    return "GS = " + GsBoxText(gs) + "  GI = " + GiBoxText(gi);
+    return TitleOfTexts(GsBoxText(gs), GiBoxText(gi));
+}
+
+std::string NoFitTitle(const std::string& gsText, const std::string& giText) {
+    return "No fit:  " + TitleOfTexts(gsText, giText);
 }
 
 void ClearCiCurves(CiGraphForm& form) {

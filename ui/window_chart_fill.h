@@ -37,7 +37,11 @@ void ShowGsGiLine(SlopeGraphForm& form, const std::array<SlopePoint, 2>& ends);
 // The title of SlopeGraph for GS and GI.
 std::string GsGiTitle(double gs, double gi);
 
-// Shows the GI/GS line of `fit` in SlopeGraph, and GS and GI in its title.
+// The title of SlopeGraph for GS and GI that are not the loaded file's, from the boxes' texts.
+std::string NoFitTitle(const std::string& gsText, const std::string& giText);
+
+// Shows the GI/GS line of `fit` in SlopeGraph, and GS and GI in its title; a title that says "No
+// fit" first when they are not fitted from the loaded file nor typed in manual mode.
 void ShowSlopeLine(SlopeGraphForm& form, const GsGiResult& fit);
 
 // Empties the two loss curves of CIGraph.
