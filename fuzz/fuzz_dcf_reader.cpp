@@ -1,9 +1,11 @@
-// \brief Fuzz target of the DCF reader: any bytes must fill the table or raise the overflow of a
-// number beyond the double range, never crash or hang; the count read must fit the table.
+// \brief Fuzz target of the DCF reader: any bytes must fill the table, raise the overflow of a
+// number beyond the double range or refuse UTF-16 text, never crash or hang; the count read must
+// fit the table.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "base/exceptions.h"
 #include "data/dcf_reader.h"
@@ -19,6 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     } catch (const EOverflow&) {
+    } catch (const EFileFormatError& refused) {
+        if (std::string_view(refused.what()).find("UTF-16") == std::string_view::npos) {
+            std::abort();
+        }
     }
     return 0;
 }

@@ -4,6 +4,8 @@
 # crash are written to fuzz/findings/.
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
+#
+# GATOOL_FUZZ_BUILD, when set, is the build directory (default build-fuzz).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-300}
@@ -11,7 +13,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_ga_reader fuzz_dcf_reader fuzz_number_text fuzz_analyze_options)
 
-build="$repo/build-fuzz"
+build=${GATOOL_FUZZ_BUILD:-"$repo/build-fuzz"}
 GATOOL_BUILD_TARGETS="${targets[*]}" \
   "$repo/scripts/setup.sh" "$build" -DCMAKE_CXX_COMPILER=clang++ -DGATOOL_FUZZ=ON -DGATOOL_WERROR=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo
