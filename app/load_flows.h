@@ -20,7 +20,8 @@ namespace gatool {
 
 // The state of the tool outside its window: the test data, what the option controls hold (the
 // slit boxes, UseCentreMass, ManualGSGI, the texts of the GS and GI boxes, the fit window), the
-// results of the last refreshes and where the load under way is (Stage None when none is).
+// results of the last refreshes, and where the load or refresh under way is: a completed load
+// leaves Stage None.
 struct ToolState {
     std::unique_ptr<GaTest> Test = std::make_unique<GaTest>();
     GsGiInputs Controls = [] {

@@ -143,5 +143,45 @@ TEST_F(LoadFlowsTest, CountsTheScansReadBeforeAFailure) {
     EXPECT_EQ(m_state.Test->SelectedScan, 0);
 }
 
+TEST_F(LoadFlowsTest, TellsWhereAFailureStruckAndForgetsThePlaceOfALoadThatEnded) {
+    const auto place = [this] {
+        const LoadPlace& p = m_state.Place;
+        return std::vector<long>{static_cast<long>(p.Stage), p.Scan, p.Slit, p.Step, p.Line};
+    };
+    const auto expected = [](LoadStage stage, int scan, int slit, int step, long line) {
+        return std::vector<long>{static_cast<long>(stage), scan, slit, step, line};
+    };
+    // Slit 1 at step 3 of the second block, on line 7 + 26 + 1 + 3.
+    const std::string overflow = testing::HeaderText() + testing::BlockText(100, 1000, 4) +
+                                 "DARK 1\r\n1 2 3 4 5 6 7\r\n1 2 3 4 5 6 7\r\n1 2 1e39 4";
+    EXPECT_THROW(LoadGa(overflow), EOverflow);
+    EXPECT_EQ(place(), expected(LoadStage::ScanBlock, 1, 1, 3, 37));
+
+    EXPECT_THROW(LoadGa(testing::HeaderText() +
+                        testing::BlockText(100, 1000, 4,
+                                           [](int s, int i) {
+                                               return s == 5 ? 1.0 * i
+                                                             : 1000.0 +
+                                                                   1000.0 / (1 + (i - 9) * (i - 9));
+                                           })),
+                 EInvalidOp);
+    EXPECT_EQ(place(), expected(LoadStage::PeakLocation, 0, 5, -1, 0));
+
+    EXPECT_THROW(LoadDcf("1 2\n3 1e999"), EOverflow);
+    EXPECT_EQ(place(), expected(LoadStage::DcfFile, -1, -1, -1, 2));
+
+    m_state.Controls.ManualGSGI = true;
+    m_state.Controls.GsText = "one";
+    EXPECT_THROW(LoadGa(testing::GaText(3)), EConvertError);
+    EXPECT_EQ(place(), expected(LoadStage::SlopeFit, -1, -1, -1, 0));
+
+    m_state.Controls.ManualGSGI = false;
+    m_state.Controls.GsText = "1";
+    LoadDcf(Dcf);
+    EXPECT_EQ(place(), expected(LoadStage::None, -1, -1, -1, 0));
+    LoadGa(testing::GaText(3));
+    EXPECT_EQ(place(), expected(LoadStage::None, -1, -1, -1, 0));
+}
+
 }  // namespace
 }  // namespace gatool
