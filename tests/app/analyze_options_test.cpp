@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "tests/app/usage_error_cases.h"
 #include "tests/numtext/scoped_number_marks.h"
 
 namespace gatool {
@@ -67,46 +68,37 @@ TEST(ParseAnalyzeOptions, ReadsTypedGsAndGiWithTheLocalesDecimalMark) {
 }
 
 TEST(ParseAnalyzeOptions, RefusesBadCommandLinesWithOneLine) {
-    struct Case {
-        std::vector<std::string_view> arguments;
-        const char* message;
-    } const cases[] = {
-        {{}, "no GA file given"},
-        {{"--json"}, "no GA file given"},
-        {{"GA1", "--fit"}, "--fit needs a value: 5 or 7"},
-        {{"GA1", "--fit", "6"}, "--fit takes 5 or 7, not \"6\""},
-        {{"GA1", "--dcf"}, "--dcf needs a DCF file"},
-        {{"GA1", "--manual", "1"}, "--manual needs two values: GS and GI"},
-        {{"GA1", "--slits", "1,6"},
-         "--slits takes slit numbers 0 to 5 separated by commas, not \"1,6\""},
-        {{"GA1", "--slits", "1,,2"},
-         "--slits takes slit numbers 0 to 5 separated by commas, not \"1,,2\""},
-        {{"GA1", "--slits", "12"},
-         "--slits takes slit numbers 0 to 5 separated by commas, not \"12\""},
-        {{"GA1", "--fast"}, "unknown option \"--fast\""},
-        {{"GA1", "--fast=1"}, "unknown option \"--fast\""},
-        {{"GA1", "--fit="}, "--fit takes 5 or 7, not \"\""},
-        {{"GA1", "--json=1"}, "--json takes no value"},
-        {{"GA1", "--centre-mass=yes"}, "--centre-mass takes no value"},
-        {{"GA1", "--=GA2"}, "-- takes no value"},
-        {{"GA1", "--csv", "--json"}, "--json and --csv cannot be combined"},
-        {{"GA1", "--manual=1"}, "--manual needs two values: GS and GI"},
-        {{"GA1", "--manual", "1,5", "0"}, "--manual GS: '1,5' is not a valid floating point value"},
-        {{"GA1", "--manual", "1", ""}, "--manual GI: '' is not a valid floating point value"},
-        {{"GA1", "--manual", "1", "--json"},
-         "--manual GI: '--json' is not a valid floating point value"},
-        {{"GA1", "--manual", "1e4000", "0"}, "--manual GS: '1e4000' is out of range"},
-        {{"GA1", "--manual", "1", "-4e38"}, "--manual GI: '-4e38' is out of range"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        try {
-            Parse(c.arguments);
-            ADD_FAILURE() << "no error";
-        } catch (const UsageError& error) {
-            EXPECT_STREQ(error.what(), c.message);
-        }
-    }
+    testing::ExpectUsageErrors(
+        Parse,
+        {
+            {{}, "no GA file given"},
+            {{"--json"}, "no GA file given"},
+            {{"GA1", "--fit"}, "--fit needs a value: 5 or 7"},
+            {{"GA1", "--fit", "6"}, "--fit takes 5 or 7, not \"6\""},
+            {{"GA1", "--dcf"}, "--dcf needs a DCF file"},
+            {{"GA1", "--manual", "1"}, "--manual needs two values: GS and GI"},
+            {{"GA1", "--slits", "1,6"},
+             "--slits takes slit numbers 0 to 5 separated by commas, not \"1,6\""},
+            {{"GA1", "--slits", "1,,2"},
+             "--slits takes slit numbers 0 to 5 separated by commas, not \"1,,2\""},
+            {{"GA1", "--slits", "12"},
+             "--slits takes slit numbers 0 to 5 separated by commas, not \"12\""},
+            {{"GA1", "--fast"}, "unknown option \"--fast\""},
+            {{"GA1", "--fast=1"}, "unknown option \"--fast\""},
+            {{"GA1", "--fit="}, "--fit takes 5 or 7, not \"\""},
+            {{"GA1", "--json=1"}, "--json takes no value"},
+            {{"GA1", "--centre-mass=yes"}, "--centre-mass takes no value"},
+            {{"GA1", "--=GA2"}, "-- takes no value"},
+            {{"GA1", "--csv", "--json"}, "--json and --csv cannot be combined"},
+            {{"GA1", "--manual=1"}, "--manual needs two values: GS and GI"},
+            {{"GA1", "--manual", "1,5", "0"},
+             "--manual GS: '1,5' is not a valid floating point value"},
+            {{"GA1", "--manual", "1", ""}, "--manual GI: '' is not a valid floating point value"},
+            {{"GA1", "--manual", "1", "--json"},
+             "--manual GI: '--json' is not a valid floating point value"},
+            {{"GA1", "--manual", "1e4000", "0"}, "--manual GS: '1e4000' is out of range"},
+            {{"GA1", "--manual", "1", "-4e38"}, "--manual GI: '-4e38' is out of range"},
+        });
 }
 
 }  // namespace

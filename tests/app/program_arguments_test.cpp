@@ -8,6 +8,8 @@
 #include <fstream>
 #include <vector>
 
+#include "tests/app/usage_error_cases.h"
+
 namespace gatool {
 namespace {
 
@@ -51,30 +53,20 @@ TEST(ParseProgramArguments, TakesAnExistingFileForAFileWhateverItsName) {
 }
 
 TEST(ParseProgramArguments, RefusesUnknownCommandsAndOptions) {
-    struct Case {
-        std::vector<std::string_view> arguments;
-        const char* message;
-    } const cases[] = {
-        {{"bogus"}, "unknown command \"bogus\""},
-        {{"analyse", "GA1.txt"}, "unknown command \"analyse\"; did you mean \"analyze\"?"},
-        {{"Analyze"}, "unknown command \"Analyze\"; did you mean \"analyze\"?"},
-        {{"anlyz"}, "unknown command \"anlyz\"; did you mean \"analyze\"?"},
-        {{"an"}, "unknown command \"an\""},
-        {{"--version=2"}, "unknown option \"--version=2\""},
-        {{"-platform", "offscreen"}, "unknown option \"-platform\""},
-        {{"GA1.txt", "--bogus"}, "unknown option \"--bogus\""},
-        {{"a.txt", "b.txt", "c.txt"},
-         "too many files: the window loads one GA file and one DCF file"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        try {
-            Parse(c.arguments);
-            ADD_FAILURE() << "no error";
-        } catch (const UsageError& error) {
-            EXPECT_STREQ(error.what(), c.message);
-        }
-    }
+    testing::ExpectUsageErrors(
+        Parse,
+        {
+            {{"bogus"}, "unknown command \"bogus\""},
+            {{"analyse", "GA1.txt"}, "unknown command \"analyse\"; did you mean \"analyze\"?"},
+            {{"Analyze"}, "unknown command \"Analyze\"; did you mean \"analyze\"?"},
+            {{"anlyz"}, "unknown command \"anlyz\"; did you mean \"analyze\"?"},
+            {{"an"}, "unknown command \"an\""},
+            {{"--version=2"}, "unknown option \"--version=2\""},
+            {{"-platform", "offscreen"}, "unknown option \"-platform\""},
+            {{"GA1.txt", "--bogus"}, "unknown option \"--bogus\""},
+            {{"a.txt", "b.txt", "c.txt"},
+             "too many files: the window loads one GA file and one DCF file"},
+        });
 }
 
 }  // namespace
