@@ -135,20 +135,16 @@ std::vector<PropertyRecord> MakeDefaults() {
     };
 }
 
-}  // namespace
-
-std::span<const PropertyRecord> BuiltInDefaults() {
+const std::vector<PropertyRecord>& Defaults() {
     static const std::vector<PropertyRecord> defaults = MakeDefaults();
     return defaults;
 }
 
+}  // namespace
+
 std::optional<PropertyRecord> BuiltInDefault(std::string_view name) {
-    for (const PropertyRecord& setting : BuiltInDefaults()) {
-        if (SameName(setting.Name, name)) {
-            return setting;
-        }
-    }
-    return std::nullopt;
+    const PropertyRecord* setting = FindByName(Defaults(), name);
+    return setting ? std::optional(*setting) : std::nullopt;
 }
 
 }  // namespace kestrix

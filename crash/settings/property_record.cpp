@@ -80,4 +80,18 @@ bool SameName(std::string_view a, std::string_view b) {
     });
 }
 
+const PropertyRecord* FindByName(const std::vector<PropertyRecord>& list, std::string_view name) {
+    const auto it = std::ranges::find_if(
+        list, [&](const PropertyRecord& record) { return SameName(record.Name, name); });
+    return it == list.end() ? nullptr : &*it;
+}
+
+void StoreByName(std::vector<PropertyRecord>& list, PropertyRecord record) {
+    if (const PropertyRecord* existing = FindByName(list, record.Name)) {
+        list[std::size_t(existing - list.data())] = std::move(record);
+    } else {
+        list.push_back(std::move(record));
+    }
+}
+
 }  // namespace kestrix

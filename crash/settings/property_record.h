@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kestrix {
 
@@ -32,5 +34,11 @@ struct PropertyRecord {
 
 // Property names compare without regard to letter case, as the form stream's names do.
 bool SameName(std::string_view a, std::string_view b);
+
+// A list of settings where each name occurs once: the record of that name, or none.
+const PropertyRecord* FindByName(const std::vector<PropertyRecord>& list, std::string_view name);
+
+// Replaces the record of the same name in the list, or appends it.
+void StoreByName(std::vector<PropertyRecord>& list, PropertyRecord record);
 
 }  // namespace kestrix

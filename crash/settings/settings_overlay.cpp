@@ -13,10 +13,8 @@ ModuleHandle SettingsOverlay::Module() const {
 std::optional<PropertyRecord> SettingsOverlay::FindSetting(std::string_view name) const {
     {
         const std::lock_guard lock(m_guard);
-        for (const PropertyRecord& setting : m_overlay) {
-            if (SameName(setting.Name, name)) {
-                return setting;
-            }
+        if (const PropertyRecord* own = FindByName(m_overlay, name)) {
+            return *own;
         }
     }
     return m_moduleSettings->FindSetting(name);
@@ -24,13 +22,7 @@ std::optional<PropertyRecord> SettingsOverlay::FindSetting(std::string_view name
 
 void SettingsOverlay::SetSetting(PropertyRecord setting) {
     const std::lock_guard lock(m_guard);
-    for (PropertyRecord& existing : m_overlay) {
-        if (SameName(existing.Name, setting.Name)) {
-            existing = std::move(setting);
-            return;
-        }
-    }
-    m_overlay.push_back(std::move(setting));
+    StoreByName(m_overlay, std::move(setting));
 }
 
 }  // namespace kestrix

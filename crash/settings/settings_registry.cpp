@@ -95,26 +95,16 @@ ModuleSettingsTable::ModuleSettingsTable(ModuleHandle module,
 
 std::optional<PropertyRecord> ModuleSettingsTable::Find(std::string_view name) const {
     const std::lock_guard lock(m_guard);
-    for (const PropertyRecord& property : m_properties) {
-        if (SameName(property.Name, name)) {
-            return property;
-        }
-    }
-    return std::nullopt;
+    const PropertyRecord* property = FindByName(m_properties, name);
+    return property ? std::optional(*property) : std::nullopt;
 }
 
 void ModuleSettingsTable::Set(PropertyRecord setting) {
     const std::lock_guard lock(m_guard);
-    for (PropertyRecord& property : m_properties) {
-        if (SameName(property.Name, setting.Name)) {
-            property = std::move(setting);
-            return;
-        }
-    }
-    if (m_properties.size() == m_properties.capacity()) {
+    if (m_properties.size() == m_properties.capacity() && !FindByName(m_properties, setting.Name)) {
         m_properties.reserve(m_properties.capacity() + TableGrowth);
     }
-    m_properties.push_back(std::move(setting));
+    StoreByName(m_properties, std::move(setting));
 }
 
 std::shared_ptr<ModuleSettingsTable> AcquireModuleSettingsTable(ModuleHandle module) {
