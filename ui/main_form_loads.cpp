@@ -28,6 +28,26 @@ std::optional<InputStream> OpenQuietly(const std::filesystem::path& path) {
     }
 }
 
+// A message box on the centre of its screen instead of over its parent, placed as it shows, when
+// its size has settled.
+class ScreenCentredMessageBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        Centre();
+    }
+
+  private:
+    void Centre() {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());  // a window's position is its frame's
+    }
+};
+
 }  // namespace
 
 QString DialogNameFilter(const std::string& preset) {
@@ -147,11 +167,7 @@ void TMainForm::OpenDcfFile(const std::filesystem::path& path) {
 }
 
 void TMainForm::ShowError(const char* text) {
-    QMessageBox box(QMessageBox::Critical, "Error", text, QMessageBox::Ok, this);
-    // On the screen's centre, not over the window; a box moved before it shows stays there.
-    box.adjustSize();
-    const QRect screen = box.screen()->availableGeometry();
-    box.move(screen.center() - box.rect().center());
+    ScreenCentredMessageBox box(QMessageBox::Critical, "Error", text, QMessageBox::Ok, this);
     box.exec();
 }
 

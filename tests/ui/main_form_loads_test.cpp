@@ -4,17 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <fstream>
 
 #include "base/exceptions.h"
 #include "message_box_catcher.h"
 #include "numtext/float_to_pattern_text.h"
+#include "tests/data/ga_text.h"
 #include "ui/main_form.h"
 
 namespace gatool {
@@ -27,7 +35,7 @@ constexpr TColor PointBlack = RgbColor(0x000000);
 const std::filesystem::path GaSample = GATOOL_SAMPLES_DIR "/GA_sample.txt";
 const std::filesystem::path DcfSample = GATOOL_SAMPLES_DIR "/DCF_sample.txt";
 
-class MainFormLoadsTest : public testing::Test {
+class MainFormLoadsTest : public ::testing::Test {
   protected:
     // The paths the "dialog" returns in turn; nothing stands for a cancel.
     std::deque<std::optional<std::filesystem::path>> m_choices;
@@ -65,6 +73,21 @@ class MainFormLoadsTest : public testing::Test {
         return path;
     }
     QString BoxText(const char* name) { return m_form.findChild<QLineEdit*>(name)->text(); }
+    std::filesystem::path WriteGa(const std::string& name, const std::string& text) {
+        const std::filesystem::path path =
+            m_dir.filePath(QString::fromStdString(name)).toStdString();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    // The status line under the charts, empty while it is hidden.
+    QString Notes() {
+        const auto* notes = m_form.findChild<QLabel*>("LoadNotes");
+        return notes->isHidden() ? QString() : notes->text();
+    }
+    std::string SlopeTitle() {
+        const std::vector<std::string> lines = m_form.SlopeForm().SlopeGraph.Title().Text();
+        return lines.size() == 1 ? lines[0] : "(not one line)";
+    }
 };
 
 std::vector<double> YValues(const TLineSeries& series) {
@@ -172,7 +195,159 @@ TEST_F(MainFormLoadsTest, TheNameTestsRejectFilesWithTheirErrorBox) {
         EXPECT_EQ(catcher.Seen()[0].Caption, "Error");
         EXPECT_EQ(catcher.Seen()[0].Icon, QMessageBox::Critical);
         EXPECT_EQ(catcher.Seen()[0].Text, c.Message);
+        // On the screen's centre, wherever the window stands.
+        EXPECT_LE((catcher.Seen()[0].Centre - catcher.Seen()[0].ScreenCentre).manhattanLength(), 2)
+            << catcher.Seen()[0].Centre.x() << "," << catcher.Seen()[0].Centre.y() << " vs "
+            << catcher.Seen()[0].ScreenCentre.x() << "," << catcher.Seen()[0].ScreenCentre.y();
         EXPECT_EQ(m_form.State().Test->LastScan, -1);
+    }
+}
+
+// Loads that give no GS/GI fit of their own, after a file that gave one.
+TEST_F(MainFormLoadsTest, ALoadWithoutAFitNeitherShowsNorCopiesTheFileBeforesGsAndGi) {
+    const struct {
+        const char* What;
+        std::filesystem::path File;
+        const char* Note;
+    } cases[] = {
+        {"one scan", GaCopy("GA_one.txt", 7 + 26), "1 scan read, no fit."},
+        {"a header only", GaCopy("GA_header.txt", 7), "0 scans read, no fit. No scan is loaded"},
+        {"cut short", GaCopy("GA_cut.txt", 7 + 26 + 5), "The load failed after 1 scan"},
+        {"empty", WriteGa("GA_empty.txt", ""), "0 scans read, no fit."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        LoadGa(GaSample);
+        ASSERT_NE(BoxText("GS"), "1");
+        ASSERT_EQ(Notes(), "");
+        try {
+            LoadGa(c.File);
+        } catch (const std::exception&) {
+            // the failure's box is the application's; the window carries on
+        }
+        EXPECT_EQ(BoxText("GS"), "1");
+        EXPECT_EQ(BoxText("GI"), "0");
+        EXPECT_EQ(SlopeTitle(), "No fit:  GS = 1  GI = 0");
+        EXPECT_TRUE(Notes().startsWith(c.Note)) << Notes().toStdString();
+        m_form.CopyClipClick();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "1\r0");
+    }
+    // A fit of the next file: the title as ever, no note.
+    LoadGa(GaSample);
+    EXPECT_EQ(SlopeTitle(),
+              "GS = " + BoxText("GS").toStdString() + "  GI = " + BoxText("GI").toStdString());
+    EXPECT_EQ(Notes(), "");
+}
+
+TEST_F(MainFormLoadsTest, ALoadWithoutAFitKeepsWhatTheOperatorTypedOrSetsByHand) {
+    LoadGa(GaSample);
+    auto* gs = m_form.findChild<QLineEdit*>("GS");
+    gs->clear();
+    QTest::keyClicks(gs, "1.002");
+    LoadGa(GaCopy("GA_one.txt", 7 + 26));
+    EXPECT_EQ(BoxText("GS"), "1.002");
+    EXPECT_EQ(SlopeTitle(), "No fit:  GS = 1.002  GI = " + BoxText("GI").toStdString());
+
+    LoadGa(GaSample);
+    const QString fitted = BoxText("GS");
+    m_form.findChild<QCheckBox*>("ManualGSGI")->setChecked(true);
+    LoadGa(GaCopy("GA_one.txt", 7 + 26));
+    EXPECT_EQ(BoxText("GS"), fitted);
+    EXPECT_EQ(SlopeTitle(),
+              "GS = " + fitted.toStdString() + "  GI = " + BoxText("GI").toStdString());
+    EXPECT_EQ(Notes(), "");
+}
+
+TEST_F(MainFormLoadsTest, SaysWhereTheReadingStoppedBeforeTheEndOfTheFile) {
+    // The second block's dark count is not a number: the reading ends after the first block, on
+    // line 33, with 19 blocks unread.
+    std::ifstream in(GaSample, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t second = text.find("DARK", text.find("DARK") + 1);
+    text.replace(second, text.find_first_of("\r\n", second) - second, "DARK nan");
+    LoadGa(WriteGa("GA_nan.txt", text));
+    ASSERT_EQ(m_form.State().Test->LastScan, 0);
+    EXPECT_TRUE(Notes().contains("1 scan read: the file goes on after line 33 unread."))
+        << Notes().toStdString();
+}
+
+TEST_F(MainFormLoadsTest, SaysThatOnlyTheFirstFiftyOfMoreScansWereLoaded) {
+    LoadGa(WriteGa("GA_many.txt", testing::GaText(MaxScans + 1)));
+    ASSERT_EQ(m_form.State().Test->LastScan, MaxScans - 1);
+    EXPECT_TRUE(Notes().contains("The file holds more than 50 scans; the first 50 were loaded."))
+        << Notes().toStdString();
+    // The fit is this file's: its title is the usual one.
+    EXPECT_EQ(SlopeTitle().rfind("GS = ", 0), 0u);
+}
+
+// The real open-file dialog, answered by the test while it is open.
+class OpenFileDialog : public ::testing::Test {
+  protected:
+    // Opens the dialog through the chooser; `answer` sees it open and closes it.
+    std::optional<std::filesystem::path> Choose(const std::function<void(QFileDialog&)>& answer) {
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                answer(*dialog);
+            }
+        });
+        poll.start();
+        return m_choose("GA*.*");
+    }
+
+    FileChooser m_choose = DialogFileChooser(nullptr);
+    QTemporaryDir m_dir;
+};
+
+TEST_F(OpenFileDialog, ComesBackToTheFolderOfThePathTypedIntoIt) {
+    const QString folder = m_dir.filePath("tests");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString file = folder + "/GA12";
+    std::ofstream(file.toStdString()) << "x";
+    const std::optional<std::filesystem::path> chosen = Choose([&](QFileDialog& dialog) {
+        dialog.selectFile(file);
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    EXPECT_EQ(chosen, std::filesystem::path(file.toStdString()));
+    QString reopenedIn;
+    EXPECT_EQ(Choose([&](QFileDialog& dialog) {
+                  reopenedIn = dialog.directory().absolutePath();
+                  dialog.reject();
+              }),
+              std::nullopt);
+    EXPECT_EQ(reopenedIn, QDir(folder).absolutePath());
+}
+
+TEST_F(OpenFileDialog, ItsPresetMatchesGaFilesWithAndWithoutAnExtension) {
+    QStringList filters;
+    Choose([&](QFileDialog& dialog) {
+        filters = dialog.nameFilters();
+        dialog.reject();
+    });
+    ASSERT_FALSE(filters.isEmpty());
+    // The patterns between the parentheses of the first filter, as the dialog applies them.
+    const QRegularExpressionMatch patterns =
+        QRegularExpression(R"(\(([^)]*)\))").match(filters.front());
+    ASSERT_TRUE(patterns.hasMatch()) << filters.front().toStdString();
+    const auto matches = [&](const QString& name) {
+        for (const QString& pattern : patterns.captured(1).split(' ', Qt::SkipEmptyParts)) {
+            const QRegularExpression wildcard(
+                QRegularExpression::wildcardToRegularExpression(pattern),
+                QRegularExpression::CaseInsensitiveOption);
+            if (wildcard.match(name).hasMatch()) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(filters.front().startsWith("GA*.*"));
+    for (const char* name : {"GA12", "GA_sample.txt", "ga1.dat", "GA"}) {
+        EXPECT_TRUE(matches(name)) << name;
+    }
+    for (const char* name : {"DCF1.txt", "test.GA", "xGA1"}) {
+        EXPECT_FALSE(matches(name)) << name;
     }
 }
 

@@ -2,6 +2,7 @@
 #include "message_box_catcher.h"
 
 #include <QApplication>
+#include <QScreen>
 
 namespace gatool {
 
@@ -9,7 +10,9 @@ MessageBoxCatcher::MessageBoxCatcher() {
     m_timer.setInterval(5);
     QObject::connect(&m_timer, &QTimer::timeout, [this] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            m_seen.push_back({box->windowTitle(), box->icon(), box->text()});
+            m_seen.push_back({box->windowTitle(), box->icon(), box->text(),
+                              box->frameGeometry().center(),
+                              box->screen()->availableGeometry().center()});
             box->accept();
         }
     });

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QPoint>
 #include <QString>
 #include <QTimer>
 #include <vector>
@@ -13,6 +14,8 @@ struct SeenMessageBox {
     QString Caption;
     QMessageBox::Icon Icon;
     QString Text;
+    QPoint Centre;        // of the box on the screen
+    QPoint ScreenCentre;  // of the screen's available area
 };
 
 class MessageBoxCatcher {
