@@ -41,6 +41,7 @@ class IKXSettings {
     void SetUInt(std::string_view name, std::uint32_t value);
     void SetString(std::string_view name, std::string_view value);
 
+// One getter and one setter per setting of the lists: Enabled(), SetEnabled(bool), and so on.
 #define KESTRIX_TYPED_ACCESSORS(Name, Type, Getter, Setter) \
     Type Name() const {                                     \
         return Getter(#Name);                               \

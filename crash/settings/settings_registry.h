@@ -2,9 +2,11 @@
 // of that module in the process, loaded from the module's resource on first use and dropped when
 // its last user lets it go.
 //
-// The registry is one process-wide object in this library rather than named shared memory: every
-// module of the process that uses the reporter links this one library, so they all reach the same
-// list, and what the list holds (tables, handles) only means something inside this process.
+// The registry is one process-wide object of this library rather than named shared memory: what
+// the list holds (tables, module handles) only means something inside this process, and the
+// modules of a process reach the same list as long as they share one copy of the library (the
+// executable's, which shared objects loaded into it resolve to, or a shared build of it). The same
+// holds for the list of module resources.
 #pragma once
 
 #include <memory>
