@@ -15,16 +15,16 @@ class InputStream {
   public:
     static constexpr int EndOfFile = -1;
     static constexpr std::size_t DefaultChunkSize = 64 * 1024;
-    // The first chunk holds at least this many bytes of a file, enough to tell its encoding.
+    // Every read from a file asks for at least this many bytes, so that the first chunk holds
+    // enough of the file to tell its encoding.
     static constexpr std::size_t MinimumChunkSize = 32;
 
     // Reads the given bytes.
     static InputStream FromMemory(std::string bytes);
     // Opens a regular file for binary reading, `chunkSize` bytes per read (at least
-    // MinimumChunkSize). Raises gatool::Exception
-    // naming the file and the reason when it cannot be opened or is not a regular file (a
-    // directory, device, FIFO or socket), without ever waiting in the open: a FIFO without a writer
-    // is refused, not waited for.
+    // MinimumChunkSize). Raises gatool::Exception naming the file and the reason when it cannot be
+    // opened or is not a regular file (a directory, device, FIFO or socket), without ever waiting
+    // in the open: a FIFO without a writer is refused, not waited for.
     static InputStream FromFile(const std::filesystem::path& path,
                                 std::size_t chunkSize = DefaultChunkSize);
 
