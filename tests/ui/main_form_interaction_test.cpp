@@ -247,6 +247,25 @@ TEST_F(MainFormInteractionTest, TheDraggedEndStaysUnderTheMouse) {
     EXPECT_TRUE(axis.Automatic());  // the axis finds its range anew
 }
 
+TEST_F(MainFormInteractionTest, TheLineCanBeGrabbedWhereItCrossesAPlotZoomedPastBothItsEnds) {
+    Check("ManualGSGI", true);
+    SetBoxText("GI", "5");  // the line at height 5, away from the peaks at height 0
+    Load(WriteGa("GA_midpoints.txt", GaMidpoints100To400()));
+    TLineSeries& line = m_form.SlopeForm().Series4;
+    ASSERT_EQ(line.XValue(0), 100);
+    ASSERT_EQ(line.XValue(1), 400);
+    SlopeGraph().BottomAxis().SetAxisRange(150, 350);
+    SlopeGraph().repaint();
+    const QPoint middle(SlopeGraph().BottomAxis().ValueToPixel(250),
+                        SlopeGraph().LeftAxis().ValueToPixel(5));
+    ASSERT_TRUE(SlopeGraph().Layout().Plot.Contains({middle.x(), middle.y()}));
+    Move(SlopeGraph(), middle);
+    EXPECT_EQ(SlopeGraph().cursor().shape(), Qt::PointingHandCursor);
+    Press(SlopeGraph(), middle);
+    EXPECT_TRUE(m_form.Dragging());
+    Release(SlopeGraph(), middle);
+}
+
 TEST_F(MainFormInteractionTest, ADragWithOneScanIsRefused) {
     Check("ManualGSGI", true);
     Load(WriteGa("GA_one.txt", testing::GaText(1)));

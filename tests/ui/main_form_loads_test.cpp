@@ -22,6 +22,7 @@
 #include "base/exceptions.h"
 #include "message_box_catcher.h"
 #include "numtext/float_to_pattern_text.h"
+#include "tests/chart/chart_test_printers.h"
 #include "tests/data/ga_text.h"
 #include "ui/main_form.h"
 
@@ -278,6 +279,34 @@ TEST_F(MainFormLoadsTest, SaysThatOnlyTheFirstFiftyOfMoreScansWereLoaded) {
         << Notes().toStdString();
     // The fit is this file's: its title is the usual one.
     EXPECT_EQ(SlopeTitle().rfind("GS = ", 0), 0u);
+}
+
+// The command line loads its files into the window before it first shows; the dialog loads into a
+// window already drawn. The charts must come out the same.
+TEST(MainFormLoadOrder, TheSameFilesGiveTheSameChartsLoadedBeforeOrAfterTheWindowShows) {
+    const FileChooser none = [](const std::string&) { return std::nullopt; };
+    TMainForm atStartUp(none);
+    TMainForm afterwards(none);
+    atStartUp.OpenGaFile(GaSample);
+    atStartUp.OpenDcfFile(DcfSample);
+    for (TMainForm* form : {&atStartUp, &afterwards}) {
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+        form->ScanForm().ScanGraph.repaint();
+        form->SlopeForm().SlopeGraph.repaint();
+    }
+    afterwards.OpenGaFile(GaSample);
+    afterwards.OpenDcfFile(DcfSample);
+    for (TMainForm* form : {&atStartUp, &afterwards}) {
+        form->ScanForm().ScanGraph.repaint();
+        form->SlopeForm().SlopeGraph.repaint();
+    }
+    EXPECT_EQ(atStartUp.ScanForm().ScanGraph.Layout().Plot,
+              afterwards.ScanForm().ScanGraph.Layout().Plot);
+    EXPECT_EQ(atStartUp.SlopeForm().SlopeGraph.Layout().Plot,
+              afterwards.SlopeForm().SlopeGraph.Layout().Plot);
+    EXPECT_EQ(atStartUp.ScanForm().ScanGraph.grab().toImage(),
+              afterwards.ScanForm().ScanGraph.grab().toImage());
 }
 
 // The real open-file dialog, answered by the test while it is open.
