@@ -27,8 +27,15 @@ std::string GaLoadNotes(const GaLoadOutcome& outcome, std::optional<GsGiSource> 
         add(ScansText(outcome.ScansRead) + " read, no fit. " + DescribeGsGiSource(*source));
     }
     if (outcome.Read.UnreadAfterLine) {
-        add(ScansText(outcome.ScansRead) + " read: the file goes on after line " +
-            std::to_string(*outcome.Read.UnreadAfterLine) + " unread.");
+        std::string unread = "the file goes on after line " +
+                             std::to_string(*outcome.Read.UnreadAfterLine) + " unread.";
+        // The count of scans once, in the first note.
+        if (notes.empty()) {
+            add(ScansText(outcome.ScansRead) + " read: " + unread);
+        } else {
+            unread[0] = 'T';
+            add(unread);
+        }
     }
     if (outcome.Read.MoreScansThanRecords) {
         add("The file holds more than " + std::to_string(MaxScans) + " scans; the first " +
