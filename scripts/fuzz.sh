@@ -11,7 +11,8 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-300}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_ga_reader fuzz_dcf_reader fuzz_number_text fuzz_analyze_options)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_ga_reader fuzz_dcf_reader fuzz_number_text fuzz_analyze_options
+  fuzz_settings_resource)
 
 build=${GATOOL_FUZZ_BUILD:-"$repo/build-fuzz"}
 GATOOL_BUILD_TARGETS="${targets[*]}" \
