@@ -1,0 +1,92 @@
+// \brief Every address of every function of a built executable resolves to the unit, procedure
+// and line that libdw finds in the same file's symbols and DWARF. The executables carry their
+// information in the section that the build step embedded.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+
+#include "crash/debuginfo/map_file_loader.h"
+#include "crash/debuginfo/symbol_names.h"
+#include "libdw_module.h"
+
+namespace kestrix {
+namespace {
+
+struct Mismatches {
+    std::size_t Count = 0;
+    std::size_t Listed = 0;
+    std::string LastExpected;
+    std::ostringstream First;
+
+    // Lists the first ten places, one line per run of addresses with the same expected answer.
+    void Add(std::uint64_t address,
+             const std::string& what,
+             const std::string& expected,
+             const std::string& found) {
+        ++Count;
+        if (expected != LastExpected && ++Listed <= 10) {
+            LastExpected = expected;
+            First << std::hex << "0x" << address << std::dec << ' ' << what << ": libdw \""
+                  << expected << "\", found \"" << found << "\"\n";
+        }
+    }
+};
+
+class MapFileAgainstDwarf : public testing::TestWithParam<const char*> {};
+
+TEST_P(MapFileAgainstDwarf, ResolvesEveryAddressOfEveryFunctionAsLibdwDoes) {
+    const std::string path = GetParam();
+    const TMapFile map = LoadModuleMapFile(path, 0, 0);
+    ASSERT_TRUE(map.Valid());
+    ASSERT_EQ(map.DebugInfoFileName(), path) << "information not taken from the section";
+    const test::LibdwModule judge(path);
+
+    std::size_t checked = 0;
+    std::size_t withLine = 0;
+    Mismatches unitMismatches;
+    Mismatches procedureMismatches;
+    Mismatches lineMismatches;
+    judge.ForEachFunction([&](std::uint64_t start, std::uint64_t size) {
+        for (std::uint64_t address = start; address < start + size; ++address) {
+            ++checked;
+            const auto symbol = judge.SymbolName(address);
+            const auto found = map.FindPublic(address);
+            const std::string expectedName = symbol ? ProcedureName(*symbol) : "";
+            const std::string foundName = found ? std::string(found->Name) : "";
+            // The container keeps at most 255 bytes of a name.
+            if (expectedName.substr(0, std::max<std::size_t>(foundName.size(), 255)) != foundName) {
+                procedureMismatches.Add(address, "procedure", expectedName, foundName);
+            }
+            const auto unitPath = judge.UnitPath(address);
+            const auto segment = map.FindSegment(address);
+            const std::string expectedUnit = unitPath ? UnitName(*unitPath) : "";
+            const std::string foundUnit = segment ? std::string(segment->UnitName) : "";
+            if (expectedUnit != foundUnit &&
+                !(unitPath && segment && judge.UnitHolds(foundUnit, address))) {
+                unitMismatches.Add(address, "unit", expectedUnit, foundUnit);
+            }
+            // libdw also answers lines for code that no unit covers, from the unit below it.
+            const int expectedLine = unitPath ? judge.Line(address, start) : 0;
+            const int foundLine = map.FindLine(address).Line;
+            withLine += expectedLine != 0 ? 1 : 0;
+            if (expectedLine != foundLine) {
+                lineMismatches.Add(address, "line", std::to_string(expectedLine),
+                                   std::to_string(foundLine));
+            }
+        }
+    });
+    ASSERT_GT(checked, 0U);
+    EXPECT_GT(withLine, 0U) << "libdw sees no line table in the file";
+    EXPECT_EQ(procedureMismatches.Count, 0U) << procedureMismatches.First.str();
+    EXPECT_EQ(unitMismatches.Count, 0U) << unitMismatches.First.str();
+    EXPECT_EQ(lineMismatches.Count, 0U) << lineMismatches.First.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(BuiltExecutables,
+                         MapFileAgainstDwarf,
+                         testing::Values(KESTRIX_DEBUGINFO_TEST_EXECUTABLE, GATOOL_EXECUTABLE));
+
+}  // namespace
+}  // namespace kestrix

@@ -1,0 +1,156 @@
+// \brief Units, segments and line entries from DWARF through libdw.
+#include "dwarf_units.h"
+
+#include <dwarf.h>
+#include <elfutils/libdw.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+#include "crash/debuginfo/symbol_names.h"
+
+namespace kestrix {
+namespace {
+
+class DwarfHandle {
+  public:
+    explicit DwarfHandle(const std::string& path)
+        : m_descriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (m_descriptor < 0) {
+            throw std::runtime_error("cannot open " + path);
+        }
+        m_dwarf = dwarf_begin(m_descriptor, DWARF_C_READ);
+    }
+    ~DwarfHandle() {
+        if (m_dwarf != nullptr) {
+            dwarf_end(m_dwarf);
+        }
+        ::close(m_descriptor);
+    }
+    DwarfHandle(const DwarfHandle&) = delete;
+    DwarfHandle& operator=(const DwarfHandle&) = delete;
+
+    Dwarf* Get() const { return m_dwarf; }
+
+  private:
+    int m_descriptor;
+    Dwarf* m_dwarf = nullptr;
+};
+
+struct UnitReader {
+    MapFileContent& Content;
+    const ElfImageRanges& Ranges;
+    std::set<std::uint32_t> RowAddresses;
+    std::set<std::uint32_t> SequenceEnds;
+
+    bool InCode(Dwarf_Addr address) const {
+        return address >= Ranges.BaseOfCode && address < Ranges.TopOfCode;
+    }
+    std::uint32_t Offset(Dwarf_Addr address) const {
+        return std::uint32_t(address - Ranges.BaseOfCode);
+    }
+
+    bool AddLines(Dwarf_Die& unit) {
+        Dwarf_Lines* lines = nullptr;
+        std::size_t count = 0;
+        if (dwarf_getsrclines(&unit, &lines, &count) != 0 || count == 0) {
+            return false;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            Dwarf_Line* line = dwarf_onesrcline(lines, i);
+            Dwarf_Addr address = 0;
+            int number = 0;
+            bool end = false;
+            if (dwarf_lineaddr(line, &address) != 0 || !InCode(address) ||
+                dwarf_lineno(line, &number) != 0 || dwarf_lineendsequence(line, &end) != 0) {
+                continue;
+            }
+            if (end) {
+                SequenceEnds.insert(Offset(address));
+            } else {
+                Content.Lines.push_back({Offset(address), number});
+                RowAddresses.insert(Offset(address));
+            }
+        }
+        return true;
+    }
+
+    void AddUnit(Dwarf_Die& unit) {
+        const char* name = dwarf_diename(&unit);
+        const PooledName unitName = Content.AddName(UnitName(name != nullptr ? name : ""));
+        const bool hasLines = AddLines(unit);
+        Dwarf_Addr base = 0;
+        Dwarf_Addr start = 0;
+        Dwarf_Addr end = 0;
+        for (ptrdiff_t next = 0; (next = dwarf_ranges(&unit, next, &base, &start, &end)) > 0;) {
+            if (InCode(start) && end > start && end <= Ranges.TopOfCode) {
+                Content.Segments.push_back(
+                    {Offset(start), std::uint32_t(end - start), unitName, hasLines});
+            }
+        }
+    }
+
+    // Segments must not overlap for the lookup by start address. Code that several units list
+    // (one kept copy of an inline function that each of them compiled) goes to the first of them;
+    // a unit's ranges that touch are one segment, so that the segment check of a line lookup sees
+    // a function and the split-off part right behind it as one stretch of the unit.
+    void MakeSegmentsDisjoint() {
+        std::ranges::stable_sort(Content.Segments, {}, &MapSegment::Start);
+        std::vector<MapSegment> disjoint;
+        for (MapSegment segment : Content.Segments) {
+            if (!disjoint.empty()) {
+                MapSegment& last = disjoint.back();
+                const std::uint32_t lastEnd = last.Start + last.Length;
+                if (segment.Start + segment.Length <= lastEnd) {
+                    continue;
+                }
+                if (segment.Start < lastEnd) {
+                    segment.Length -= lastEnd - segment.Start;
+                    segment.Start = lastEnd;
+                }
+                if (last.Unit.Offset == segment.Unit.Offset && lastEnd == segment.Start) {
+                    last.Length += segment.Length;
+                    continue;
+                }
+            }
+            disjoint.push_back(segment);
+        }
+        Content.Segments = std::move(disjoint);
+    }
+
+    // The end of a sequence has no line: it closes the last row's code, unless another sequence
+    // starts right there.
+    void AddSequenceEnds() {
+        for (const std::uint32_t end : SequenceEnds) {
+            if (!RowAddresses.contains(end)) {
+                Content.Lines.push_back({end, 0});
+            }
+        }
+    }
+};
+
+}  // namespace
+
+void AddDwarfUnits(MapFileContent& content, const std::string& path, const ElfImageRanges& ranges) {
+    const DwarfHandle dwarf(path);
+    if (dwarf.Get() == nullptr) {
+        return;
+    }
+    UnitReader reader{content, ranges, {}, {}};
+    Dwarf_CU* unit = nullptr;
+    Dwarf_Die unitDie;
+    std::uint8_t unitType = 0;
+    while (dwarf_get_units(dwarf.Get(), unit, &unit, nullptr, &unitType, &unitDie, nullptr) == 0) {
+        if (unitType == DW_UT_compile || unitType == DW_UT_partial) {
+            reader.AddUnit(unitDie);
+        }
+    }
+    reader.AddSequenceEnds();
+    reader.MakeSegmentsDisjoint();
+}
+
+}  // namespace kestrix
