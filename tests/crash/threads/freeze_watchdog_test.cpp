@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "crash/threads/thread_registry.h"
+#include "tests/crash/threads/core_application.h"
 
 namespace kestrix {
 namespace {
@@ -20,12 +21,7 @@ using namespace std::chrono_literals;
 
 class FreezeWatchdogTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "freeze_watchdog_test";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication application(argc, argv);
-    }
+    static void SetUpTestSuite() { EnsureCoreApplication(); }
 
     // Called on the watchdog's thread for every freeze it reports.
     void OnFreeze(const FreezeWatchdog* const* watchdog) {
