@@ -63,9 +63,19 @@ const ThreadKind ThreadKinds[] = {
      }},
     {"QThread",
      [](std::function<void()>* work) {
-         std::shared_ptr<QThread> thread(QThread::create(*work));
+         auto id = std::make_shared<std::atomic<ThreadId>>(0);
+         std::shared_ptr<QThread> thread(QThread::create([work, id] {
+             *id = CurrentThreadId();
+             (*work)();
+         }));
          thread->start();
-         return std::function<void()>([thread] { thread->wait(); });
+         // A QThread is detached and reports itself finished before its system thread ends.
+         return std::function<void()>([thread, id] {
+             thread->wait();
+             while (ThreadIsAlive(*id)) {
+                 std::this_thread::yield();
+             }
+         });
      }},
     {"pthread_create",
      [](std::function<void()>* work) {
