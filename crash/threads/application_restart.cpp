@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "crash/threads/recent_failure_times.h"
+#include "crash/threads/thread_ids.h"
 
 namespace kestrix {
 namespace {
@@ -102,10 +102,8 @@ void WaitForProcessEnd(pid_t process) {
 }  // namespace
 
 std::string RestartMemoryName(pid_t process) {
-    char digits[16];
-    const auto end =
-        std::to_chars(digits, digits + sizeof digits, static_cast<unsigned>(process), 16).ptr;
-    return "/KestrixRestart$" + std::string(digits, end);
+    // A process id is its main thread's id, and is written the same way.
+    return "/KestrixRestart" + ThreadIdText(process);
 }
 
 void RestartApplication() {

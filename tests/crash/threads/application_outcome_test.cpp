@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "crash/threads/application_restart.h"
+
 extern char** environ;
 
 namespace {
@@ -118,6 +120,10 @@ TEST(CloseApplication, EndsAtOnceWithExitCodeOneAndNoFinalisation) {
     const ProbeRun normal = RunProbe({"0", "1"});
     EXPECT_EQ(normal.ExitCode, 0);
     EXPECT_NE(normal.Output.find("finalised"), std::string::npos) << "the probe's own check";
+}
+
+TEST(RestartApplication, TheMemoryIsNamedAfterTheNewProcessInLowerCaseHex) {
+    EXPECT_EQ(kestrix::RestartMemoryName(0x1a2b), "/KestrixRestart$1a2b");
 }
 
 TEST(RestartApplication, TheNewProcessTakesOverTheTenTimesAfterTheOldOneHasEnded) {
