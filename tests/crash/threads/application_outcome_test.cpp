@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "crash/threads/application_restart.h"
+#include "crash/threads/recent_failure_times.h"
 
 extern char** environ;
 
@@ -124,6 +126,49 @@ TEST(CloseApplication, EndsAtOnceWithExitCodeOneAndNoFinalisation) {
 
 TEST(RestartApplication, TheMemoryIsNamedAfterTheNewProcessInLowerCaseHex) {
     EXPECT_EQ(kestrix::RestartMemoryName(0x1a2b), "/KestrixRestart$1a2b");
+}
+
+// Writes restart memory for this process, as an old process would for its successor.
+void WriteRestartMemoryForThisProcess(const void* bytes, std::size_t size) {
+    const std::string name = kestrix::RestartMemoryName(getpid());
+    const int descriptor = shm_open(name.c_str(), O_CREAT | O_EXCL | O_RDWR, 0600);
+    ASSERT_GE(descriptor, 0);
+    ASSERT_EQ(write(descriptor, bytes, size), static_cast<ssize_t>(size));
+    close(descriptor);
+}
+
+bool RestartMemoryExists() {
+    const int descriptor = shm_open(kestrix::RestartMemoryName(getpid()).c_str(), O_RDONLY, 0);
+    if (descriptor >= 0) {
+        close(descriptor);
+    }
+    return descriptor >= 0;
+}
+
+TEST(RestartApplication, AProcessTakesOverOnlyWholeMemoryNamedForItAndRemovesIt) {
+    EXPECT_FALSE(kestrix::TakeOverRestart().has_value()) << "not started by a restart";
+
+    const char damaged[40] = {};
+    WriteRestartMemoryForThisProcess(damaged, sizeof damaged);
+    EXPECT_FALSE(kestrix::TakeOverRestart().has_value());
+    EXPECT_FALSE(RestartMemoryExists());
+
+    const pid_t ended = fork();
+    if (ended == 0) {
+        _exit(0);
+    }
+    ASSERT_GT(ended, 0);
+    ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
+    struct {
+        std::uint32_t OldProcessId;
+        std::uint32_t MappingHandle;
+        kestrix::FailureTimes Times;
+    } memory{static_cast<std::uint32_t>(ended), 0, {10, 9, 8, 7, 6, 5, 4, 3, 2, 1}};
+    static_assert(sizeof memory == 88);
+    WriteRestartMemoryForThisProcess(&memory, sizeof memory);
+    EXPECT_EQ(kestrix::TakeOverRestart(), std::optional<pid_t>(ended));
+    EXPECT_EQ(kestrix::RecentFailureTimes(), memory.Times);
+    EXPECT_FALSE(RestartMemoryExists());
 }
 
 TEST(RestartApplication, TheNewProcessTakesOverTheTenTimesAfterTheOldOneHasEnded) {

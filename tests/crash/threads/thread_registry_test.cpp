@@ -3,6 +3,7 @@
 // test.
 #include "crash/threads/thread_registry.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <pthread.h>
 
@@ -215,6 +216,28 @@ TEST(ThreadNames, AThreadThatHasEndedIsNotNamed) {
     std::thread([&] { ended = CurrentThreadId(); }).join();
     NameThread(ended, "ghost");
     EXPECT_EQ(std::ranges::count(RegisteredThreads(), ended, &ThreadEntry::Id), 0);
+}
+
+void* NameItselfAndEnd(void* id) {
+    NameThread(0, "unwrapped");
+    *static_cast<ThreadId*>(id) = CurrentThreadId();
+    return nullptr;
+}
+
+TEST(ThreadNames, AThreadStartedPastTheWrapperLeavesAtTheNextChange) {
+    // The C library's own creation function, as for a thread the wrapper never saw start.
+    using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+    const auto systemCreate = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "pthread_create"));
+    ASSERT_NE(systemCreate, nullptr);
+    ThreadId ended = 0;
+    pthread_t thread{};
+    ASSERT_EQ(systemCreate(&thread, nullptr, &NameItselfAndEnd, &ended), 0);
+    pthread_join(thread, nullptr);
+    ASSERT_NE(ended, 0);
+
+    NameThread(0, "tester");
+    EXPECT_EQ(GetThreadName(ended), "");
+    EXPECT_EQ(GetThreadName(0), "tester");
 }
 
 }  // namespace
