@@ -28,7 +28,11 @@ struct ThreadStart {
 class ThreadRegistration {
   public:
     ThreadRegistration(const void* creatorAddress, ThreadId creator) {
-        RegisterCurrentThread(creatorAddress, creator);
+        try {
+            RegisterCurrentThread(creatorAddress, creator);
+        } catch (...) {
+            // Out of memory: the thread runs unregistered rather than not at all.
+        }
     }
     ~ThreadRegistration() { UnregisterThread(CurrentThreadId()); }
     ThreadRegistration(const ThreadRegistration&) = delete;

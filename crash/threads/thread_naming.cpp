@@ -16,18 +16,27 @@ SelfNamingObserver SetSelfNamingObserver(SelfNamingObserver observer) {
     return g_selfNamingObserver.exchange(observer);
 }
 
-void RecogniseCurrentThreadName(const char* name) {
-    NameThread(0, name);
-    if (const SelfNamingObserver observer = g_selfNamingObserver.load()) {
-        observer();
+// The naming calls cannot fail because of the registry: a name it cannot keep is left out.
+void RecogniseCurrentThreadName(const char* name) noexcept {
+    try {
+        NameThread(0, name);
+        if (const SelfNamingObserver observer = g_selfNamingObserver.load()) {
+            observer();
+        }
+    } catch (...) {
     }
 }
 
-void RecogniseThreadName(pthread_t thread, const char* name) {
+void RecogniseThreadName(pthread_t thread, const char* name) noexcept {
     if (pthread_equal(thread, pthread_self())) {
         RecogniseCurrentThreadName(name);
-    } else if (const ThreadId id = ThreadIdOfHandle(thread)) {
-        NameThread(id, name);
+        return;
+    }
+    try {
+        if (const ThreadId id = ThreadIdOfHandle(thread)) {
+            NameThread(id, name);
+        }
+    } catch (...) {
     }
 }
 

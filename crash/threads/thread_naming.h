@@ -13,7 +13,8 @@ using SelfNamingObserver = void (*)();
 SelfNamingObserver SetSelfNamingObserver(SelfNamingObserver observer);
 
 // The thread was given the name; a thread the registry does not know by its handle is left alone.
-void RecogniseThreadName(pthread_t thread, const char* name);
-void RecogniseCurrentThreadName(const char* name);
+// Neither throws: they run inside the system's naming calls.
+void RecogniseThreadName(pthread_t thread, const char* name) noexcept;
+void RecogniseCurrentThreadName(const char* name) noexcept;
 
 }  // namespace kestrix

@@ -165,6 +165,14 @@ class ParkedThread {
     std::thread m_thread;
 };
 
+TEST(ThreadNames, ModulesJoinAndLeaveTheRegistryByCount) {
+    const int joined = JoinThreadRegistry();
+    EXPECT_EQ(JoinThreadRegistry(), joined + 1);
+    EXPECT_EQ(LeaveThreadRegistry(), joined);
+    EXPECT_EQ(LeaveThreadRegistry(), joined - 1);
+    EXPECT_EQ(GetThreadName(MainThreadId()), MainThreadName);
+}
+
 TEST(ThreadNames, DisplayTextsFollowNameAndClass) {
     JoinThreadRegistry();
     ParkedThread named, reporter, withClass, plain;
