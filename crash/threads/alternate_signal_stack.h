@@ -15,8 +15,6 @@ class AlternateSignalStack {
     AlternateSignalStack(const AlternateSignalStack&) = delete;
     AlternateSignalStack& operator=(const AlternateSignalStack&) = delete;
 
-    bool Installed() const { return m_mapping != nullptr; }
-
   private:
     void* m_mapping = nullptr;
     std::size_t m_mappingSize = 0;

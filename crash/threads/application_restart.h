@@ -20,8 +20,9 @@ inline constexpr int RestartExitCode = 2;
 std::string RestartMemoryName(pid_t process);
 
 // Starts the executable anew (a forked copy that waits until the memory has been written, then
-// executes /proc/self/exe with this process's arguments) and ends this process with exit code 2.
-// Returns only by an exception, std::system_error, when the new process cannot be started.
+// executes /proc/self/exe with this process's arguments) and ends this process with exit code 2
+// at once, with no finalisation, as CloseApplication does. Returns only by an exception,
+// std::system_error, when the new process cannot be started.
 [[noreturn]] void RestartApplication();
 
 // At start-up: when this process was started by a restart, waits until the old process has ended
