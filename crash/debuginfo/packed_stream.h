@@ -11,6 +11,9 @@
 
 namespace kestrix {
 
+// The packed integer's escape byte: a 32-bit integer follows.
+inline constexpr std::int8_t PackedIntEscape = -128;
+
 class DebugInfoFormatError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
@@ -30,26 +33,44 @@ class PackedStreamWriter {
     std::string m_bytes;
 };
 
+// Little-endian access to raw byte buffers (the container header, the compressed stream).
+inline std::uint32_t ReadLittleEndian32(std::string_view bytes, std::size_t offset) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | std::uint8_t(bytes[offset + std::size_t(i)]);
+    }
+    return value;
+}
+void AppendLittleEndian(std::string& out, std::uint64_t value, int byteCount);
+
+// Inline: a module's line table is tens of thousands of packed values read on first use.
 class PackedStreamReader {
   public:
     explicit PackedStreamReader(std::string_view bytes) : m_bytes(bytes) {}
 
-    std::uint32_t ReadUInt32();
-    std::int32_t ReadPackedInt();
-    std::string_view ReadPackedString();
-    std::uint8_t ReadByte();
+    std::uint32_t ReadUInt32() { return ReadLittleEndian32(Take(4), 0); }
+    std::int32_t ReadPackedInt() {
+        const auto first = std::int8_t(Take(1)[0]);
+        return first != PackedIntEscape ? first : std::int32_t(ReadUInt32());
+    }
+    std::string_view ReadPackedString() { return Take(std::uint8_t(Take(1)[0])); }
+    std::uint8_t ReadByte() { return std::uint8_t(Take(1)[0]); }
 
     std::size_t Remaining() const { return m_bytes.size() - m_position; }
 
   private:
-    std::string_view Take(std::size_t count);
+    std::string_view Take(std::size_t count) {
+        if (count > Remaining()) {
+            ThrowEndOfStream(m_position);
+        }
+        const std::string_view taken = m_bytes.substr(m_position, count);
+        m_position += count;
+        return taken;
+    }
+    [[noreturn]] static void ThrowEndOfStream(std::size_t position);
 
     std::string_view m_bytes;
     std::size_t m_position = 0;
 };
-
-// Little-endian access to raw byte buffers (the container header, the compressed stream).
-std::uint32_t ReadLittleEndian32(std::string_view bytes, std::size_t offset);
-void AppendLittleEndian(std::string& out, std::uint64_t value, int byteCount);
 
 }  // namespace kestrix

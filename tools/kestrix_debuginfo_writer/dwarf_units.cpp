@@ -133,7 +133,29 @@ struct UnitReader {
     }
 };
 
+const MapSegment* SegmentOf(const MapFileContent& content, std::uint32_t offset) {
+    const auto above = std::ranges::upper_bound(content.Segments, offset, {}, &MapSegment::Start);
+    if (above == content.Segments.begin()) {
+        return nullptr;
+    }
+    const MapSegment& segment = *(above - 1);
+    return offset - segment.Start < segment.Length ? &segment : nullptr;
+}
+
 }  // namespace
+
+void DropRepeatedLines(MapFileContent& content) {
+    std::vector<MapLine> kept;
+    kept.reserve(content.Lines.size());
+    for (const MapLine& line : content.Lines) {
+        if (!kept.empty() && kept.back().Line == line.Line &&
+            SegmentOf(content, kept.back().Address) == SegmentOf(content, line.Address)) {
+            continue;
+        }
+        kept.push_back(line);
+    }
+    content.Lines = std::move(kept);
+}
 
 void AddDwarfUnits(MapFileContent& content, const std::string& path, const ElfImageRanges& ranges) {
     const DwarfHandle dwarf(path);

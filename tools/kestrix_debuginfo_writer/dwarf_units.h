@@ -13,4 +13,9 @@ namespace kestrix {
 // between the base and top of code counts: the linker leaves discarded functions' ranges at 0.
 void AddDwarfUnits(MapFileContent& content, const std::string& path, const ElfImageRanges& ranges);
 
+// Drops a line entry that repeats the line of the entry before it in the same segment: the
+// repeated rows (another column, a statement boundary) change no lookup, and dropping them makes
+// the line table smaller and quicker to load. Needs sorted tables.
+void DropRepeatedLines(MapFileContent& content);
+
 }  // namespace kestrix

@@ -71,6 +71,7 @@ kestrix::MapFileContent ReadContent(const std::string& path) {
     kestrix::AddDwarfUnits(content, path, ranges);
     content.EntryPoint = std::uint32_t(ranges.EntryPoint - ranges.BaseOfCode);
     content.Sort();
+    kestrix::DropRepeatedLines(content);
     return content;
 }
 
