@@ -122,6 +122,16 @@ void FreezeWatchdog::Watch() {
     }
 }
 
+std::unique_ptr<FreezeWatchdog> StartFreezeWatchdog(const IKXSettings& settings,
+                                                    const MainThreadMessenger& messenger,
+                                                    FreezeWatchdog::FreezeHandler freezeHandler) {
+    if (!settings.CheckFreeze()) {
+        return nullptr;
+    }
+    return std::make_unique<FreezeWatchdog>(
+        messenger, std::chrono::milliseconds(settings.FreezeTimeout()), std::move(freezeHandler));
+}
+
 void PauseFreezeCheck(bool pause) {
     FreezeCheckGate& gate = Gate();
     if (pause) {

@@ -17,6 +17,7 @@
 #include <mutex>
 #include <thread>
 
+#include "crash/settings/ikx_settings.h"
 #include "crash/threads/main_thread_messenger.h"
 
 namespace kestrix {
@@ -71,6 +72,12 @@ class FreezeWatchdog {
     std::unique_lock<std::mutex> m_watchdogLock;
     std::thread m_thread;
 };
+
+// The watchdog the settings ask for: none unless `CheckFreeze` is set, watching with the time-out
+// `FreezeTimeout` in milliseconds.
+std::unique_ptr<FreezeWatchdog> StartFreezeWatchdog(const IKXSettings& settings,
+                                                    const MainThreadMessenger& messenger,
+                                                    FreezeWatchdog::FreezeHandler freezeHandler);
 
 // Nests: the watchdog waits while more pauses than resumptions have been asked for.
 void PauseFreezeCheck(bool pause);

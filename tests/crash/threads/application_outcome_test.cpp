@@ -32,8 +32,8 @@ int ExitCodeOf(int status) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-ProbeRun RunProbe(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), KESTRIX_OUTCOME_PROBE);
+ProbeRun RunProgram(const char* program, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
@@ -65,6 +65,10 @@ ProbeRun RunProbe(std::vector<std::string> arguments) {
         run.RestartedExitCode = ExitCodeOf(status);
     }
     return run;
+}
+
+ProbeRun RunProbe(std::vector<std::string> arguments) {
+    return RunProgram(KESTRIX_OUTCOME_PROBE, std::move(arguments));
 }
 
 // The lines of the output that begin with the prefix, without it.
@@ -199,6 +203,17 @@ TEST(RestartApplication, TheBurstRuleCountsAcrossTheRestart) {
     const ProbeRun ninth = RunProbe({"3600", "6", "3"});
     EXPECT_EQ(ninth.ExitCode, 2);
     EXPECT_EQ(ninth.RestartedExitCode, 0) << ninth.Output;
+}
+
+TEST(FreezeWatchdogProgram, ReportsTheBlockedGuiThreadWhenSwitchedOn) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const ProbeRun on = RunProgram(KESTRIX_FREEZE_PROBE, {"on"});
+    EXPECT_EQ(on.ExitCode, 1);
+    EXPECT_EQ(on.Output, "watching\nfrozen\n");
+
+    const ProbeRun off = RunProgram(KESTRIX_FREEZE_PROBE, {"off"});
+    EXPECT_EQ(off.ExitCode, 0);
+    EXPECT_EQ(off.Output, "not watching\n");
 }
 
 }  // namespace
