@@ -56,8 +56,10 @@ void FutexWake(std::atomic<std::uint32_t>& word) {
 void CopyContextAndWait(int, siginfo_t* info, void* rawContext) {
     const int savedErrno = errno;
     const auto request = static_cast<std::uint32_t>(info->si_value.sival_int);
+    // Claiming the request withdraws it: a second or late signal for it finds nothing to answer.
+    std::uint32_t claimed = request;
     if (info->si_code == SI_QUEUE && info->si_pid == getpid() && request != 0 &&
-        g_slot.Requested.load() == request) {
+        g_slot.Requested.compare_exchange_strong(claimed, 0)) {
         const auto* context = static_cast<const ucontext_t*>(rawContext);
         std::memcpy(g_slot.Registers, context->uc_mcontext.gregs, sizeof g_slot.Registers);
         g_slot.Handle = pthread_self();
@@ -153,8 +155,13 @@ std::optional<CapturedThreadContext> CaptureThreadContext(ThreadId thread,
     const std::uint32_t request = ++lastRequest == 0 ? ++lastRequest : lastRequest;
     g_slot.Requested.store(request);
 
+    bool answered = SendCaptureRequest(thread, request) && WaitForAnswer(request, timeout);
+    if (!answered && g_slot.Requested.exchange(0) != request) {
+        // The thread claimed the request just as the time ran out: its answer is on the way.
+        answered = WaitForAnswer(request, std::chrono::seconds(AbandonedCaptureSeconds));
+    }
     std::optional<CapturedThreadContext> captured;
-    if (SendCaptureRequest(thread, request) && WaitForAnswer(request, timeout)) {
+    if (answered) {
         captured.emplace();
         std::copy(std::begin(g_slot.Registers), std::end(g_slot.Registers),
                   captured->Registers.begin());
@@ -163,7 +170,6 @@ std::optional<CapturedThreadContext> CaptureThreadContext(ThreadId thread,
         captured->FramePointer = static_cast<std::uintptr_t>(g_slot.Registers[REG_RBP]);
         CopyStack(*captured);
     }
-    // A late answer to this request finds it withdrawn, and a parked thread goes on.
     g_slot.Requested.store(0);
     g_slot.Released.store(request);
     FutexWake(g_slot.Released);
