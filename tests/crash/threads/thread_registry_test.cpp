@@ -6,6 +6,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <pthread.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QThread>
 #include <algorithm>
@@ -224,6 +226,41 @@ TEST(ThreadNames, AThreadThatHasEndedIsNotNamed) {
     std::thread([&] { ended = CurrentThreadId(); }).join();
     NameThread(ended, "ghost");
     EXPECT_EQ(std::ranges::count(RegisteredThreads(), ended, &ThreadEntry::Id), 0);
+}
+
+// A copy of this process made while another thread is inside the registry has the registry held
+// for good: its names must fall back to the id instead of hanging.
+TEST(ThreadNames, ABusyRegistryGivesTheIdAfterFiftyMilliseconds) {
+    std::atomic<ThreadId> namer{0};
+    std::atomic<bool> stop{false};
+    std::thread busy([&] {
+        namer = CurrentThreadId();
+        namer.notify_all();
+        while (!stop) {
+            NameThread(0, "busy namer");
+        }
+    });
+    namer.wait(0);
+    const std::string named = "busy namer (" + ThreadIdText(namer) + ")";
+    const std::string fallback = "thread " + ThreadIdText(namer);
+    enum Outcome { Named, FellBack, Other };
+    bool fellBack = false;
+    for (int attempt = 0; attempt < 5000 && !fellBack; ++attempt) {
+        const pid_t copy = fork();
+        if (copy == 0) {
+            alarm(10);  // a copy that hangs on the registry ends by the signal, and fails the test
+            const std::string text = ThreadDisplayText(namer);
+            _exit(text == named ? Named : text == fallback ? FellBack : Other);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(copy, &status, 0), copy);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_NE(WEXITSTATUS(status), Other);
+        fellBack = WEXITSTATUS(status) == FellBack;
+    }
+    stop = true;
+    busy.join();
+    EXPECT_TRUE(fellBack) << "no copy was made while the registry was held";
 }
 
 void* NameItselfAndEnd(void* id) {
