@@ -102,17 +102,18 @@ MapFileContent ReadMapFileStream(std::string_view stream, bool minimal) {
             i == 0 ? reader.ReadUInt32()
                    : content.Publics[i - 1].Address + std::uint32_t(reader.ReadPackedInt());
     }
-    content.Lines.resize(ReadCount(reader));
-    for (std::size_t i = 0; i < content.Lines.size(); ++i) {
-        MapLine& line = content.Lines[i];
-        if (i == 0) {
-            line.Line = std::int32_t(reader.ReadUInt32());
-            line.Address = reader.ReadUInt32();
-        } else {
-            const MapLine& previous = content.Lines[i - 1];
+    const std::uint32_t lineCount = ReadCount(reader);
+    content.Lines.reserve(lineCount);
+    if (lineCount > 0) {
+        MapLine line;
+        line.Line = std::int32_t(reader.ReadUInt32());
+        line.Address = reader.ReadUInt32();
+        content.Lines.push_back(line);
+        for (std::uint32_t i = 1; i < lineCount; ++i) {
             line.Line =
-                std::int32_t(std::uint32_t(previous.Line) + std::uint32_t(reader.ReadPackedInt()));
-            line.Address = previous.Address + std::uint32_t(reader.ReadPackedInt());
+                std::int32_t(std::uint32_t(line.Line) + std::uint32_t(reader.ReadPackedInt()));
+            line.Address += std::uint32_t(reader.ReadPackedInt());
+            content.Lines.push_back(line);
         }
     }
     if (reader.Remaining() == 4) {

@@ -3,8 +3,10 @@
 // that many bytes). The reader throws DebugInfoFormatError where the stream ends early.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -36,9 +38,9 @@ class PackedStreamWriter {
 // Little-endian access to raw byte buffers (the container header, the compressed stream).
 inline std::uint32_t ReadLittleEndian32(std::string_view bytes, std::size_t offset) {
     std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = value << 8 | std::uint8_t(bytes[offset + std::size_t(i)]);
-    }
+    std::memcpy(&value, bytes.data() + offset, sizeof value);
+    // The product runs on x86-64, so the stream's byte order is the machine's.
+    static_assert(std::endian::native == std::endian::little);
     return value;
 }
 void AppendLittleEndian(std::string& out, std::uint64_t value, int byteCount);
