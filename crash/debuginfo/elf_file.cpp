@@ -68,8 +68,8 @@ ElfFile::ElfFile(const std::string& path) {
             Read(header.e_shoff, std::uint64_t(header.e_shnum) * sizeof(Elf64_Shdr));
         for (std::size_t i = 0; i < header.e_shnum; ++i) {
             const auto section = ReadRecord<Elf64_Shdr>(sectionHeaders, i * sizeof(Elf64_Shdr));
-            m_sections.push_back({section.sh_name, section.sh_type, section.sh_offset,
-                                  section.sh_size, section.sh_link});
+            m_sections.push_back({section.sh_name, section.sh_type, section.sh_flags,
+                                  section.sh_offset, section.sh_size, section.sh_link});
         }
         if (header.e_shstrndx < m_sections.size()) {
             m_sectionNames = SectionBytes(m_sections[header.e_shstrndx]);
@@ -135,6 +135,9 @@ ElfImageRanges ElfFile::Ranges() const {
 std::optional<std::string> ElfFile::Section(std::string_view name) const {
     for (const SectionHeader& section : m_sections) {
         if (NameAt(m_sectionNames, section.Name) == name) {
+            if ((section.Flags & SHF_COMPRESSED) != 0) {
+                throw DebugInfoFormatError("section " + std::string(name) + " is compressed");
+            }
             return SectionBytes(section);
         }
     }

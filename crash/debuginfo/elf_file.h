@@ -45,6 +45,7 @@ class ElfFile {
     const std::vector<ElfLoadSegment>& LoadSegments() const { return m_segments; }
     ElfImageRanges Ranges() const;
 
+    // A compressed section (SHF_COMPRESSED) gives DebugInfoFormatError.
     std::optional<std::string> Section(std::string_view name) const;
 
     // The defined function symbols of the full symbol table (none in a stripped file).
@@ -54,6 +55,7 @@ class ElfFile {
     struct SectionHeader {
         std::uint32_t Name = 0;
         std::uint32_t Type = 0;
+        std::uint64_t Flags = 0;
         std::uint64_t Offset = 0;
         std::uint64_t Size = 0;
         std::uint32_t Link = 0;

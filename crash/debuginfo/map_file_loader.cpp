@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "crash/debuginfo/debug_info_container.h"
+#include "crash/debuginfo/dwarf_line_program.h"
 #include "crash/debuginfo/elf_file.h"
 #include "crash/debuginfo/function_publics.h"
 #include "crash/debuginfo/map_file_stream.h"
@@ -59,6 +60,17 @@ std::optional<MapFileContent> SymbolTableContent(const ElfFile& file,
     AddFunctionPublics(content, std::move(symbols), ranges);
     content.Segments.push_back({0, std::uint32_t(ranges.TopOfCode - ranges.BaseOfCode),
                                 content.AddName(UnitName(moduleFileName)), false});
+    try {
+        if (const auto debugLine = file.Section(".debug_line")) {
+            LineRows rows(ranges);
+            ReadDwarfLinePrograms(*debugLine, rows);
+            rows.MoveInto(content);
+            content.Segments.front().HasLines = !content.Lines.empty();
+        }
+    } catch (const DebugInfoFormatError&) {
+        // Damaged or compressed line programs: the symbols still name the procedures.
+        content.Lines.clear();
+    }
     content.EntryPoint = std::uint32_t(ranges.EntryPoint - ranges.BaseOfCode);
     content.Sort();
     return content;

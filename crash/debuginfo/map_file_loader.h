@@ -4,8 +4,9 @@
 //    holds minimal information, the ".kes" file beside the module (module file name + ".kes") is
 //    tried first and taken only when its identification matches the one the build step stored in
 //    the section ".kestrix_debuginfo_id";
-// 2. the module's own ELF symbol table: its function symbols as public symbols and one segment
-//    over the code named after the module, without line numbers;
+// 2. the module's own ELF symbol table: its function symbols as public symbols, one segment over
+//    the code named after the module, and the line table of its DWARF line programs when it has
+//    them (".debug_line", not compressed);
 // 3. a ".kes" file beside the module.
 //
 // Linker maps and other side files are not sources on this platform: GNU linker maps hold no line

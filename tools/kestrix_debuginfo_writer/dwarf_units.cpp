@@ -7,10 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <set>
 #include <stdexcept>
 #include <vector>
 
+#include "crash/debuginfo/line_rows.h"
 #include "crash/debuginfo/symbol_names.h"
 
 namespace kestrix {
@@ -44,8 +44,7 @@ class DwarfHandle {
 struct UnitReader {
     MapFileContent& Content;
     const ElfImageRanges& Ranges;
-    std::set<std::uint32_t> RowAddresses;
-    std::set<std::uint32_t> SequenceEnds;
+    LineRows Rows{Ranges};
 
     bool InCode(Dwarf_Addr address) const {
         return address >= Ranges.BaseOfCode && address < Ranges.TopOfCode;
@@ -65,15 +64,9 @@ struct UnitReader {
             Dwarf_Addr address = 0;
             int number = 0;
             bool end = false;
-            if (dwarf_lineaddr(line, &address) != 0 || !InCode(address) ||
-                dwarf_lineno(line, &number) != 0 || dwarf_lineendsequence(line, &end) != 0) {
-                continue;
-            }
-            if (end) {
-                SequenceEnds.insert(Offset(address));
-            } else {
-                Content.Lines.push_back({Offset(address), number});
-                RowAddresses.insert(Offset(address));
+            if (dwarf_lineaddr(line, &address) == 0 && dwarf_lineno(line, &number) == 0 &&
+                dwarf_lineendsequence(line, &end) == 0) {
+                Rows.Add(address, number, end);
             }
         }
         return true;
@@ -121,16 +114,6 @@ struct UnitReader {
         }
         Content.Segments = std::move(disjoint);
     }
-
-    // The end of a sequence has no line: it closes the last row's code, unless another sequence
-    // starts right there.
-    void AddSequenceEnds() {
-        for (const std::uint32_t end : SequenceEnds) {
-            if (!RowAddresses.contains(end)) {
-                Content.Lines.push_back({end, 0});
-            }
-        }
-    }
 };
 
 const MapSegment* SegmentOf(const MapFileContent& content, std::uint32_t offset) {
@@ -162,7 +145,7 @@ void AddDwarfUnits(MapFileContent& content, const std::string& path, const ElfIm
     if (dwarf.Get() == nullptr) {
         return;
     }
-    UnitReader reader{content, ranges, {}, {}};
+    UnitReader reader{content, ranges};
     Dwarf_CU* unit = nullptr;
     Dwarf_Die unitDie;
     std::uint8_t unitType = 0;
@@ -171,7 +154,7 @@ void AddDwarfUnits(MapFileContent& content, const std::string& path, const ElfIm
             reader.AddUnit(unitDie);
         }
     }
-    reader.AddSequenceEnds();
+    reader.Rows.MoveInto(content);
     reader.MakeSegmentsDisjoint();
 }
 

@@ -75,9 +75,11 @@ TEST(LoadModuleMapFile, PassesOverADamagedOrForeignSectionToTheSymbolTable) {
                                                       "MarkerProcedure(int)")
                                           ->Address;
         EXPECT_EQ(map.FindPublic(marker + 4)->Name, embedded.FindPublic(marker + 4)->Name);
-        // The symbol table knows no units and no lines: one segment named after the module.
+        // The symbol table knows no units: one segment named after the module. The lines come
+        // from the file's DWARF line programs.
         EXPECT_EQ(map.FindSegment(marker)->UnitName, "kestrix_debuginfo_tests");
-        EXPECT_EQ(map.FindLine(marker).Line, 0);
+        EXPECT_GT(map.FindLine(marker + 4).Line, 0);
+        EXPECT_EQ(map.FindLine(marker + 4).Line, embedded.FindLine(marker + 4).Line);
     }
 }
 
