@@ -3,7 +3,9 @@
 // 1. the container in the module's section ".kestrix_debuginfo" (added after linking); when it
 //    holds minimal information, the ".kes" file beside the module (module file name + ".kes") is
 //    tried first and taken only when its identification matches the one the build step stored in
-//    the section ".kestrix_debuginfo_id";
+//    the section ".kestrix_debuginfo_id" (the identification of `MinDebugInfo`: the settings
+//    resource is compiled before the link, so it cannot hold the identification of information
+//    written from the linked file);
 // 2. the module's own ELF symbol table: its function symbols as public symbols, one segment over
 //    the code named after the module, and the line table of its DWARF line programs when it has
 //    them (".debug_line", not compressed);
