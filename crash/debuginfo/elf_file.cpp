@@ -31,6 +31,10 @@ std::string_view NameAt(std::string_view table, std::uint64_t offset) {
     return rest.substr(0, rest.find('\0'));
 }
 
+DebugInfoFormatError NotElfFile(const std::string& path) {
+    return DebugInfoFormatError(path + " is not a 64-bit little-endian ELF file");
+}
+
 }  // namespace
 
 ElfFile::ElfFile(const std::string& path) {
@@ -45,13 +49,16 @@ ElfFile::ElfFile(const std::string& path) {
     }
     m_fileSize = std::uint64_t(status.st_size);
     try {
+        if (m_fileSize < sizeof(Elf64_Ehdr)) {
+            throw NotElfFile(path);
+        }
         const std::string identBytes = Read(0, sizeof(Elf64_Ehdr));
         const auto header = ReadRecord<Elf64_Ehdr>(identBytes, 0);
         if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
             header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_ident[EI_DATA] != ELFDATA2LSB ||
             header.e_phentsize != sizeof(Elf64_Phdr) ||
             (header.e_shnum != 0 && header.e_shentsize != sizeof(Elf64_Shdr))) {
-            throw DebugInfoFormatError(path + " is not a 64-bit little-endian ELF file");
+            throw NotElfFile(path);
         }
         m_entry = header.e_entry;
         const std::string programHeaders =

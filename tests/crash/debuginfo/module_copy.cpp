@@ -1,8 +1,8 @@
 // \brief Temporary copies of built executables for the source tests.
 #include "module_copy.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
+#include "run_program.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -10,8 +10,6 @@
 #include <iterator>
 #include <stdexcept>
 #include <vector>
-
-extern char** environ;
 
 namespace kestrix::test {
 
@@ -46,17 +44,12 @@ void ModuleCopy::WriteSideFile(std::string_view bytes) const {
 }
 
 void ModuleCopy::RunObjcopy(std::initializer_list<const char*> arguments) const {
-    std::vector<char*> argv{const_cast<char*>(KESTRIX_OBJCOPY)};
-    for (const char* argument : arguments) {
-        argv.push_back(const_cast<char*>(argument));
-    }
-    argv.push_back(const_cast<char*>(m_path.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    int status = 0;
-    if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0 ||
-        ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("objcopy failed on " + m_path);
+    std::vector<std::string> command{KESTRIX_OBJCOPY};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    command.push_back(m_path);
+    const ProgramResult result = RunProgram(command);
+    if (result.ExitCode != 0) {
+        throw std::runtime_error("objcopy failed on " + m_path + ": " + result.Errors);
     }
 }
 
