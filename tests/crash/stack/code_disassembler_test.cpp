@@ -2,65 +2,15 @@
 #include "crash/stack/code_disassembler.h"
 
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 
-#include <cstring>
+#include <cstdio>
 #include <vector>
 
 #include "crash/stack/guarded_read.h"
+#include "tests/crash/stack/code_page.h"
 
 namespace kestrix {
 namespace {
-
-constexpr std::size_t Page = 4096;
-constexpr std::size_t CellOffset = 0x800;
-constexpr std::uint64_t CellValue = 0x00007f1234567890;
-
-using Bytes = std::vector<std::uint8_t>;
-
-// A readable page for the code under test with an address cell inside it, and an inaccessible
-// page behind it.
-class CodePage : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(StartTryRead());
-        void* pages =
-            mmap(nullptr, 2 * Page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        ASSERT_NE(pages, MAP_FAILED);
-        m_page = static_cast<std::uint8_t*>(pages);
-        std::memcpy(m_page + CellOffset, &CellValue, sizeof CellValue);
-        ASSERT_EQ(mprotect(m_page + Page, Page, PROT_NONE), 0);
-    }
-    void TearDown() override { munmap(m_page, 2 * Page); }
-
-    std::uintptr_t Start() const { return reinterpret_cast<std::uintptr_t>(m_page); }
-    std::uintptr_t Cell() const { return Start() + CellOffset; }
-
-    // Writes the instructions one after the other from offset; an instruction flagged as
-    // RIP-relative gets its last four bytes pointed at the cell. Returns their addresses.
-    std::vector<std::uintptr_t> Place(std::size_t offset,
-                                      const std::vector<std::pair<Bytes, bool>>& instructions) {
-        std::vector<std::uintptr_t> addresses;
-        for (auto [bytes, ripRelative] : instructions) {
-            const std::uintptr_t address = Start() + offset;
-            if (ripRelative) {
-                const auto disp =
-                    static_cast<std::int32_t>(static_cast<std::int64_t>(Cell()) -
-                                              static_cast<std::int64_t>(address + bytes.size()));
-                std::memcpy(bytes.data() + bytes.size() - 4, &disp, 4);
-            }
-            std::memcpy(m_page + offset, bytes.data(), bytes.size());
-            addresses.push_back(address);
-            offset += bytes.size();
-        }
-        return addresses;
-    }
-
-    std::uint8_t* m_page = nullptr;
-    CodeDisassembler m_disassembler;
-};
-
-constexpr std::uint8_t Disp = 0;  // four bytes patched to reach the cell
 
 struct BranchCase {
     const char* name;
