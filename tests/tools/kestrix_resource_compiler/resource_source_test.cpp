@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <charconv>
 
 namespace kestrix {
 namespace {
@@ -24,11 +24,15 @@ TEST(ResourceSource, HoldsEveryByteAndRegistersEachResourceByName) {
     // The second array lists the 40 bytes in order.
     const std::size_t start = source.find("Resource1[] = {");
     const std::string second = source.substr(start, source.find("};", start) - start);
-    const std::regex byte("0x([0-9a-f]{2})");
     std::vector<std::uint8_t> listed;
-    for (auto it = std::sregex_iterator(second.begin(), second.end(), byte);
-         it != std::sregex_iterator(); ++it) {
-        listed.push_back(std::uint8_t(std::stoi((*it)[1].str(), nullptr, 16)));
+    for (std::size_t at = second.find("0x"); at != std::string::npos;
+         at = second.find("0x", at + 2)) {
+        std::uint8_t value = 0;
+        const char* digits = second.data() + at + 2;
+        const auto [end, error] = std::from_chars(digits, second.data() + second.size(), value, 16);
+        EXPECT_EQ(error, std::errc{});
+        EXPECT_EQ(end - digits, 2);
+        listed.push_back(value);
     }
     EXPECT_EQ(listed, large);
 }
