@@ -28,7 +28,13 @@ std::string DebugInfoBodyKey(std::uint32_t bodyLength) {
 }
 
 std::string CipherDebugInfoBody(std::string_view body) {
-    return ApplyOlderReportCipher(body, DebugInfoBodyKey(std::uint32_t(body.size())));
+    std::string out(body);
+    CipherDebugInfoBodyInPlace(out);
+    return out;
+}
+
+void CipherDebugInfoBodyInPlace(std::span<char> body) {
+    ApplyReportCipherInPlace(body, DebugInfoBodyKey(std::uint32_t(body.size())), OlderVariantSeed);
 }
 
 }  // namespace kestrix

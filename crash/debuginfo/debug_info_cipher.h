@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,6 @@ std::string DebugInfoBodyKey(std::uint32_t bodyLength);
 
 // Enciphering and deciphering are the same operation.
 std::string CipherDebugInfoBody(std::string_view body);
+void CipherDebugInfoBodyInPlace(std::span<char> body);
 
 }  // namespace kestrix

@@ -86,7 +86,8 @@ std::optional<DebugInfoContainer> ReadDebugInfoContainer(std::string_view data) 
         header.Crc = ReadLittleEndian32(data, 26);
         header.Flags = ReadLittleEndian32(data, 30);
     }
-    const std::string compressed = CipherDebugInfoBody(data.substr(bodyStart, header.BodyLength));
+    std::string compressed(data.substr(bodyStart, header.BodyLength));
+    CipherDebugInfoBodyInPlace(compressed);
     if (header.Version == 3 && CompressedStreamCrc(compressed) != header.Crc) {
         return std::nullopt;
     }

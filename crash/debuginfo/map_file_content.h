@@ -1,6 +1,7 @@
 // \brief The debug information of one module as offsets from its base of code: the units'
 // segments, the public symbols (procedures) and the line table, each sorted by offset. Names live
-// in one pool so that loading a module allocates a few blocks, not one per name.
+// in one pool so that loading a module allocates a few blocks, not one per name; a content read
+// from a plain stream keeps that stream as its pool, the names where the stream holds them.
 #pragma once
 
 #include <cstdint>

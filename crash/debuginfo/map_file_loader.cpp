@@ -23,13 +23,13 @@ struct LoadedContainer {
 };
 
 std::optional<LoadedContainer> ParseContainer(std::string_view bytes) {
-    const auto container = ReadDebugInfoContainer(bytes);
+    auto container = ReadDebugInfoContainer(bytes);
     if (!container) {
         return std::nullopt;
     }
     try {
         return LoadedContainer{
-            ReadMapFileStream(container->PlainStream, container->Header.Minimal()),
+            ReadMapFileStream(std::move(container->PlainStream), container->Header.Minimal()),
             container->Header};
     } catch (const DebugInfoFormatError&) {
         return std::nullopt;

@@ -77,10 +77,20 @@ std::string WriteMapFileStream(const MapFileContent& content, bool minimal) {
 }
 
 MapFileContent ReadMapFileStream(std::string_view stream, bool minimal) {
-    PackedStreamReader reader(stream);
+    return ReadMapFileStream(std::string(stream), minimal);
+}
+
+MapFileContent ReadMapFileStream(std::string&& stream, bool minimal) {
     MapFileContent content;
     content.Minimal = minimal;
-    content.NamePool.reserve(stream.size());
+    content.NamePool = std::move(stream);
+    const std::string_view pool = content.NamePool;
+    PackedStreamReader reader(pool);
+    // The names stay where they are in the stream, which becomes the name pool.
+    const auto readName = [&] {
+        const std::string_view name = reader.ReadPackedString();
+        return PooledName{std::uint32_t(name.data() - pool.data()), std::uint32_t(name.size())};
+    };
 
     content.Segments.resize(ReadCount(reader));
     for (MapSegment& segment : content.Segments) {
@@ -89,14 +99,14 @@ MapFileContent ReadMapFileStream(std::string_view stream, bool minimal) {
         if (minimal) {
             segment.HasLines = reader.ReadByte() != 0;
         } else {
-            segment.Unit = content.AddName(reader.ReadPackedString());
+            segment.Unit = readName();
         }
     }
     content.Publics.resize(ReadCount(reader));
     for (std::size_t i = 0; i < content.Publics.size(); ++i) {
         MapPublic& symbol = content.Publics[i];
         if (!minimal) {
-            symbol.Name = content.AddName(reader.ReadPackedString());
+            symbol.Name = readName();
         }
         symbol.Address =
             i == 0 ? reader.ReadUInt32()

@@ -21,7 +21,9 @@ namespace kestrix {
 
 std::string WriteMapFileStream(const MapFileContent& content, bool minimal);
 
-// Throws DebugInfoFormatError on a stream that ends early or holds more than its tables.
+// Throws DebugInfoFormatError on a stream that ends early or holds more than its tables. The
+// stream itself becomes the content's name pool, so that reading copies no name.
+MapFileContent ReadMapFileStream(std::string&& stream, bool minimal);
 MapFileContent ReadMapFileStream(std::string_view stream, bool minimal);
 
 }  // namespace kestrix

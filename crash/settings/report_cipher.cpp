@@ -1,6 +1,9 @@
 // \brief The key stream of ReportCipher and the stored-password form built on it.
 #include "crash/settings/report_cipher.h"
 
+#include <bit>
+#include <cstring>
+
 #include "crash/settings/base64.h"
 
 namespace kestrix {
@@ -16,22 +19,39 @@ std::uint64_t InitialState(std::string_view key, std::uint32_t seed) {
     return state;
 }
 
-std::uint8_t NextKeyByte(std::uint64_t& state) {
+std::uint64_t NextKeyWord(std::uint64_t& state) {
     state += 0x9E3779B97F4A7C15ULL;
     std::uint64_t z = state;
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return std::uint8_t((z ^ (z >> 31)) >> 56);
+    return z ^ (z >> 31);
 }
 
 }  // namespace
 
-std::string ApplyReportCipher(std::string_view data, std::string_view key, std::uint32_t seed) {
+void ApplyReportCipherInPlace(std::span<char> data, std::string_view key, std::uint32_t seed) {
+    // The words are little-endian: the product runs on x86-64.
+    static_assert(std::endian::native == std::endian::little);
     std::uint64_t state = InitialState(key, seed);
-    std::string out(data);
-    for (char& c : out) {
-        c = char(std::uint8_t(c) ^ NextKeyByte(state));
+    constexpr std::size_t WordSize = sizeof(std::uint64_t);
+    std::size_t at = 0;
+    for (; at + WordSize <= data.size(); at += WordSize) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, data.data() + at, WordSize);
+        word ^= NextKeyWord(state);
+        std::memcpy(data.data() + at, &word, WordSize);
     }
+    if (at < data.size()) {
+        std::uint64_t word = NextKeyWord(state);
+        for (; at < data.size(); ++at, word >>= 8) {
+            data[at] = char(std::uint8_t(data[at]) ^ std::uint8_t(word));
+        }
+    }
+}
+
+std::string ApplyReportCipher(std::string_view data, std::string_view key, std::uint32_t seed) {
+    std::string out(data);
+    ApplyReportCipherInPlace(out, key, seed);
     return out;
 }
 

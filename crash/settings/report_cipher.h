@@ -1,8 +1,9 @@
 // \brief ReportCipher: the keyed byte cipher of stored passwords (and of enciphered blobs).
 //
 // The cipher XORs the data with a key stream. The stream's 64-bit state starts as the FNV-1a hash
-// of the key's bytes with the 32-bit seed mixed into the offset basis; each data byte advances the
-// state by one SplitMix64 step and takes the high byte of the step's output. Enciphering and
+// of the key's bytes with the 32-bit seed mixed into the offset basis; each step of SplitMix64
+// advances the state and gives 64 bits of key stream, XORed onto the next 8 data bytes as one
+// little-endian word (the last, shorter group takes the word's low bytes). Enciphering and
 // deciphering are the same operation.
 //
 // This is obfuscation, not protection: whoever has the executable has the key and the seeds. It
@@ -15,6 +16,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,8 @@ inline constexpr std::uint32_t ServerSeed = 0x4B585356;   // "KXSV"
 inline constexpr std::uint32_t AccountSeed = 0x4B584143;  // "KXAC"
 
 std::string ApplyReportCipher(std::string_view data, std::string_view key, std::uint32_t seed);
+// The same in place, for large blobs that need no copy.
+void ApplyReportCipherInPlace(std::span<char> data, std::string_view key, std::uint32_t seed);
 
 std::string EncipherStoredPassword(std::string_view plain,
                                    std::string_view server,

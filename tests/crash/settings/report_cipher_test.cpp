@@ -50,6 +50,29 @@ TEST(ReportCipher, KeyAndSeedBothChangeTheKeyStream) {
     EXPECT_EQ(ApplyReportCipher(base, "key", ServerSeed), data);
 }
 
+// The key stream comes in 8-byte words; data of any length, whole words or not, must take the same
+// stream bytes at the same places, in place or copied, and come back when applied again.
+TEST(ReportCipher, EveryLengthTakesTheSameKeyStreamInPlaceAsCopied) {
+    std::string data;
+    for (int i = 0; i < 41; ++i) {
+        data.push_back(char('a' + i % 26));
+    }
+    const std::string whole = ApplyReportCipher(data, "key", AccountSeed);
+    for (std::size_t length = 0; length <= data.size(); ++length) {
+        SCOPED_TRACE(length);
+        const std::string part = data.substr(0, length);
+        EXPECT_EQ(ApplyReportCipher(part, "key", AccountSeed), whole.substr(0, length));
+        std::string inPlace = part;
+        ApplyReportCipherInPlace(inPlace, "key", AccountSeed);
+        EXPECT_EQ(inPlace, whole.substr(0, length));
+        ApplyReportCipherInPlace(inPlace, "key", AccountSeed);
+        EXPECT_EQ(inPlace, part);
+    }
+    // The shorter last group is enciphered too: 7 zero bytes after five words.
+    const std::string zeros(47, '\0');
+    EXPECT_NE(ApplyReportCipher(zeros, "key", AccountSeed).substr(40), zeros.substr(40));
+}
+
 TEST(ReportCipher, NonBase64StoredTextIsRefused) {
     EXPECT_FALSE(DecipherStoredPassword("not base64!", "s", "a"));
 }
