@@ -12,7 +12,7 @@ seconds=${1:-300}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_ga_reader fuzz_dcf_reader fuzz_number_text fuzz_analyze_options
-  fuzz_settings_resource)
+  fuzz_settings_resource fuzz_stack_walker)
 
 build=${GATOOL_FUZZ_BUILD:-"$repo/build-fuzz"}
 GATOOL_BUILD_TARGETS="${targets[*]}" \

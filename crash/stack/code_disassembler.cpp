@@ -212,11 +212,11 @@ bool CodeDisassembler::ReadAndDecode(std::uintptr_t address,
 
 std::optional<TDecodedInstruction> CodeDisassembler::Decode(std::uintptr_t address,
                                                             RegisterValues* registers) const {
-    ZydisDecodedInstruction instruction{};
-    std::array<ZydisDecodedOperand, ZYDIS_MAX_OPERAND_COUNT> operands{};
-    if (!ReadAndDecode(address, instruction, operands.data()))
+    std::array<std::byte, MaxInstructionLength> bytes{};
+    const std::size_t read = TryReadPrefix(address, bytes);
+    if (read == 0)
         return std::nullopt;
-    return Describe(instruction, operands.data(), address, registers);
+    return DecodeBytes(std::span{bytes}.first(read), address, registers);
 }
 
 std::optional<TDecodedInstruction> CodeDisassembler::DecodeBytes(std::span<const std::byte> bytes,

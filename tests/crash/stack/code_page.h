@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 
 #include <cstdint>
 #include <cstring>
@@ -12,10 +11,10 @@
 
 #include "crash/stack/code_disassembler.h"
 #include "crash/stack/guarded_read.h"
+#include "tests/crash/stack/guarded_pages.h"
 
 namespace kestrix {
 
-inline constexpr std::size_t Page = 4096;
 inline constexpr std::size_t CellOffset = 0x800;
 inline constexpr std::uint64_t CellValue = 0x00007f1234567890;
 
@@ -27,14 +26,8 @@ class CodePage : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(StartTryRead());
-        void* pages =
-            mmap(nullptr, 2 * Page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        ASSERT_NE(pages, MAP_FAILED);
-        m_page = static_cast<std::uint8_t*>(pages);
         std::memcpy(m_page + CellOffset, &CellValue, sizeof CellValue);
-        ASSERT_EQ(mprotect(m_page + Page, Page, PROT_NONE), 0);
     }
-    void TearDown() override { munmap(m_page, 2 * Page); }
 
     std::uintptr_t Start() const { return reinterpret_cast<std::uintptr_t>(m_page); }
     std::uintptr_t Cell() const { return Start() + CellOffset; }
@@ -59,7 +52,8 @@ class CodePage : public ::testing::Test {
         return addresses;
     }
 
-    std::uint8_t* m_page = nullptr;
+    GuardedPages m_pages{GuardedPages::InaccessibleAbove};
+    std::uint8_t* m_page = m_pages.Readable();
     CodeDisassembler m_disassembler;
 };
 

@@ -2,36 +2,28 @@
 #include "crash/stack/guarded_read.h"
 
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 
 #include <array>
 #include <cstring>
 
+#include "tests/crash/stack/guarded_pages.h"
+
 namespace kestrix {
 namespace {
-
-constexpr std::size_t Page = 4096;
 
 // Two pages: the first readable, the second without access.
 class GuardedReadTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(StartTryRead());
-        void* pages =
-            mmap(nullptr, 2 * Page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        ASSERT_NE(pages, MAP_FAILED);
-        m_pages = static_cast<std::byte*>(pages);
         for (std::size_t i = 0; i < Page; ++i)
-            m_pages[i] = static_cast<std::byte>(i * 7);
-        ASSERT_EQ(mprotect(m_pages + Page, Page, PROT_NONE), 0);
-    }
-    void TearDown() override { munmap(m_pages, 2 * Page); }
-
-    std::uintptr_t At(std::size_t offset) const {
-        return reinterpret_cast<std::uintptr_t>(m_pages + offset);
+            m_pages[i] = static_cast<std::uint8_t>(i * 7);
     }
 
-    std::byte* m_pages = nullptr;
+    std::uintptr_t At(std::size_t offset) const { return m_guarded.ReadableStart() + offset; }
+
+    GuardedPages m_guarded{GuardedPages::InaccessibleAbove};
+    std::uint8_t* m_pages = m_guarded.Readable();
 };
 
 TEST_F(GuardedReadTest, ReadsReadableMemory) {

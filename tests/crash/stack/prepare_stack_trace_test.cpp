@@ -64,12 +64,7 @@ class FakeStack : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(StartTryRead());
-        void* pages =
-            mmap(nullptr, 2 * Page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        ASSERT_NE(pages, MAP_FAILED);
-        m_pages = static_cast<std::uint8_t*>(pages);
-        ASSERT_EQ(mprotect(m_pages, Page, PROT_NONE), 0);
-        m_slots = reinterpret_cast<std::uintptr_t*>(m_pages + Page);
+        m_slots = reinterpret_cast<std::uintptr_t*>(m_pages.Readable());
         for (std::uintptr_t& address : m_returns)
             address = ReturnAddress();
         m_slots[15] = m_returns[0];
@@ -85,13 +80,11 @@ class FakeStack : public ::testing::Test {
         m_slots[0] = m_returns[5];
         ASSERT_LT(m_returns[5], SlotAddress(9));
     }
-    void TearDown() override { munmap(m_pages, 2 * Page); }
-
     std::uintptr_t SlotAddress(std::size_t index) const {
         return reinterpret_cast<std::uintptr_t>(&m_slots[index]);
     }
 
-    std::uint8_t* m_pages = nullptr;
+    GuardedPages m_pages{GuardedPages::InaccessibleBelow};
     std::uintptr_t* m_slots = nullptr;
     std::array<std::uintptr_t, 6> m_returns{};
 };
@@ -106,7 +99,7 @@ TEST_F(FakeStack, FollowsTheFrameChainOutwards) {
               (std::vector{SlotAddress(3), SlotAddress(7)}));
     EXPECT_TRUE(FrameChainSlots(0, SlotAddress(0), SlotAddress(16)).empty());
     // A frame pointer into unreadable memory ends the chain after its own slot.
-    const auto unreadable = reinterpret_cast<std::uintptr_t>(m_pages) + 64;
+    const std::uintptr_t unreadable = m_pages.InaccessibleStart() + 64;
     EXPECT_EQ(FrameChainSlots(unreadable, unreadable, SlotAddress(16)),
               (std::vector{unreadable + 8}));
 }

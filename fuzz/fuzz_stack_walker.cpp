@@ -1,0 +1,102 @@
+// \brief Fuzz target of the stack walker's reading of a stack: any bytes, laid out as a thread's
+// stack in front of an inaccessible page, must be scanned, their candidates tested and the
+// procedures they point into analysed without a fault or a hang, whatever the slots hold.
+//
+// Input: an 8-byte control word, then the stack's slots. The control word's low byte picks the
+// slot the frame pointer points at (0xff: none), the next byte the lowest slot of the scan, and
+// bits 16 to 39 an offset into this program's code where a procedure is analysed, the bits above
+// where in the stack its bytes are analysed as code. A slot whose top byte is 0xc0 is turned into
+// an address inside this program's code, so that the scan meets values that pass the after-call
+// test and lead into real procedures; one whose top byte is 0xfb into the address of the slot its
+// low 16 bits number, so that frame chains can form.
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "crash/stack/code_disassembler.h"
+#include "crash/stack/frame_chain.h"
+#include "crash/stack/guarded_read.h"
+#include "crash/stack/module_cache.h"
+#include "crash/stack/parse_function.h"
+#include "crash/stack/prepare_stack_trace.h"
+#include "crash/stack/procedure_table.h"
+
+namespace {
+
+using namespace kestrix;
+
+constexpr std::size_t Page = 4096;
+constexpr std::size_t MaxStack = 16 * Page;
+constexpr std::size_t MaxItemsAnalysed = 64;
+
+// The stack's pages and the inaccessible page above them, mapped once.
+struct StackPages {
+    std::uint8_t* Base = nullptr;
+    StackPages() {
+        void* pages = mmap(nullptr, MaxStack + Page, PROT_READ | PROT_WRITE,
+                           MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (pages == MAP_FAILED)
+            std::abort();
+        Base = static_cast<std::uint8_t*>(pages);
+        mprotect(Base + MaxStack, Page, PROT_NONE);
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool ready = StartTryRead();
+    static StackPages pages;
+    static const TModuleEntry* program =
+        FindModule(reinterpret_cast<std::uintptr_t>(&LLVMFuzzerTestOneInput));
+    static const CodeDisassembler disassembler;
+    if (!ready || program == nullptr || size < 8 || program->CodeEnd <= program->CodeStart)
+        return 0;
+
+    std::uint64_t control = 0;
+    std::memcpy(&control, data, sizeof control);
+    const std::size_t stackSize = std::min(size - 8, MaxStack) & ~(SlotSize - 1);
+    const std::size_t slotCount = stackSize / SlotSize;
+    // The stack ends right at the inaccessible page.
+    std::uint8_t* stack = pages.Base + MaxStack - stackSize;
+    std::memcpy(stack, data + 8, stackSize);
+    const std::uintptr_t codeSize = program->CodeEnd - program->CodeStart;
+    for (std::size_t i = 0; i < slotCount; ++i) {
+        std::uint64_t value = 0;
+        std::memcpy(&value, stack + i * SlotSize, sizeof value);
+        if (value >> 56 == 0xc0)
+            value = program->CodeStart + (value & 0xffffffff) % codeSize;
+        else if (value >> 56 == 0xfb)
+            value = reinterpret_cast<std::uintptr_t>(stack) + (value & 0xffff) * SlotSize;
+        std::memcpy(stack + i * SlotSize, &value, sizeof value);
+    }
+
+    const auto base = reinterpret_cast<std::uintptr_t>(stack);
+    const std::uintptr_t top = base + stackSize;
+    const std::size_t framePointerSlot = control & 0xff;
+    const std::uintptr_t framePointer =
+        framePointerSlot == 0xff ? 0 : base + framePointerSlot * SlotSize;
+    const std::uintptr_t bottom =
+        base + std::min<std::size_t>((control >> 8) & 0xff, slotCount) * SlotSize;
+
+    TDAPreStackItem items;
+    const std::size_t count = PrepareStackTrace(framePointer, top, bottom, items);
+    if (count != items.size())
+        std::abort();
+
+    TProcedureTable& table = ProcessProcedureTable();
+    for (std::size_t i = 0; i < std::min(items.size(), MaxItemsAnalysed); ++i) {
+        if (TProcedure* procedure = table.ProcedureContaining(items[i].Address - 1))
+            procedure->Info.AreaHoldingReturnAddress(items[i].Address);
+    }
+    const std::uintptr_t start = program->CodeStart + ((control >> 16) & 0xffffff) % codeSize;
+    table.ProcedureContaining(start);
+    // The stack's own bytes as code: random instructions, jumps anywhere.
+    if (stackSize > 0)
+        ParseFunction(disassembler, base + (control >> 40) % stackSize, {base, top, std::nullopt});
+    return 0;
+}
