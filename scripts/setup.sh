@@ -18,7 +18,7 @@ packages=(
   locales
   qt6-base-dev libqt6svg6 fonts-liberation fonts-dejavu-core fonts-wine
   desktop-file-utils
-  libdw-dev libelf-dev zlib1g-dev libzydis-dev
+  libdw-dev libelf-dev zlib1g-dev libzydis-dev gdb
   xvfb xauth imagemagick xdotool
 )
 
