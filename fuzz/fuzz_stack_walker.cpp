@@ -1,6 +1,7 @@
 // \brief Fuzz target of the stack walker's reading of a stack: any bytes, laid out as a thread's
-// stack in front of an inaccessible page, must be scanned, their candidates tested and the
-// procedures they point into analysed without a fault or a hang, whatever the slots hold.
+// stack in front of an inaccessible page, must be scanned, their candidates tested against the
+// procedures they point into and those procedures analysed without a fault or a hang, whatever
+// the slots hold.
 //
 // Input: an 8-byte control word, then the stack's slots. The control word's low byte picks the
 // slot the frame pointer points at (0xff: none), the next byte the lowest slot of the scan, and
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "crash/stack/candidate_test.h"
 #include "crash/stack/code_disassembler.h"
 #include "crash/stack/frame_chain.h"
 #include "crash/stack/guarded_read.h"
@@ -89,12 +91,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     TProcedureTable& table = ProcessProcedureTable();
-    for (std::size_t i = 0; i < std::min(items.size(), MaxItemsAnalysed); ++i) {
-        if (TProcedure* procedure = table.ProcedureContaining(items[i].Address - 1))
-            procedure->Info.AreaHoldingReturnAddress(items[i].Address);
-    }
+    const TMemoryRegions regions = TMemoryRegions::Snapshot();
     const std::uintptr_t start = program->CodeStart + ((control >> 16) & 0xffffff) % codeSize;
-    table.ProcedureContaining(start);
+    // The start address as the location of a fault, the candidates as slots or anchors.
+    const TCandidateTest candidates(table, disassembler, regions, {true, true, start});
+    candidates.Test(start, TCandidateKind::ckLocation);
+    for (std::size_t i = 0; i < std::min(items.size(), MaxItemsAnalysed); ++i) {
+        const auto kind =
+            items[i].FrameChainSlot != 0 ? TCandidateKind::ckAnchor : TCandidateKind::ckSlot;
+        const auto candidate = candidates.Test(items[i].Address, kind);
+        if (candidate && candidate->Verified && !candidate->Call)
+            std::abort();  // a verified item always knows its call
+    }
     // The stack's own bytes as code: random instructions, jumps anywhere.
     if (stackSize > 0)
         ParseFunction(disassembler, base + (control >> 40) % stackSize, {base, top, std::nullopt});
