@@ -52,7 +52,10 @@ std::string Inflate(std::string_view data, std::size_t plainSize) {
     const int result = inflate(&stream, Z_FINISH);
     const bool complete = result == Z_STREAM_END && stream.total_out == plainSize;
     inflateEnd(&stream);
-    return complete ? out : std::string();
+    if (!complete) {
+        return {};
+    }
+    return out;
 }
 
 }  // namespace

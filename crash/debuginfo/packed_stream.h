@@ -52,11 +52,16 @@ class PackedStreamReader {
 
     std::uint32_t ReadUInt32() { return ReadLittleEndian32(Take(4), 0); }
     std::int32_t ReadPackedInt() {
-        const auto first = std::int8_t(Take(1)[0]);
+        const auto first = std::int8_t(ReadByte());
         return first != PackedIntEscape ? first : std::int32_t(ReadUInt32());
     }
-    std::string_view ReadPackedString() { return Take(std::uint8_t(Take(1)[0])); }
-    std::uint8_t ReadByte() { return std::uint8_t(Take(1)[0]); }
+    std::string_view ReadPackedString() { return Take(ReadByte()); }
+    std::uint8_t ReadByte() {
+        if (m_position == m_bytes.size()) {
+            ThrowEndOfStream(m_position);
+        }
+        return std::uint8_t(m_bytes[m_position++]);
+    }
 
     std::size_t Remaining() const { return m_bytes.size() - m_position; }
 
@@ -65,7 +70,7 @@ class PackedStreamReader {
         if (count > Remaining()) {
             ThrowEndOfStream(m_position);
         }
-        const std::string_view taken = m_bytes.substr(m_position, count);
+        const std::string_view taken(m_bytes.data() + m_position, count);
         m_position += count;
         return taken;
     }

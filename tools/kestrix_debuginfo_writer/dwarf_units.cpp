@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
@@ -41,6 +42,30 @@ class DwarfHandle {
     Dwarf* m_dwarf = nullptr;
 };
 
+// A unit's own source file, to tell its own line rows from rows of code it inlined from headers.
+class UnitFile {
+  public:
+    explicit UnitFile(Dwarf_Die& unit) {
+        const char* name = dwarf_diename(&unit);
+        Dwarf_Attribute attribute;
+        const char* folder = dwarf_formstring(dwarf_attr(&unit, DW_AT_comp_dir, &attribute));
+        if (name != nullptr) {
+            m_path = Normal(folder != nullptr ? folder : "", name);
+        }
+    }
+
+    bool Is(const char* file) const {
+        return file != nullptr && !m_path.empty() && Normal("", file) == m_path;
+    }
+
+  private:
+    static std::string Normal(const char* folder, const char* file) {
+        return (std::filesystem::path(folder) / file).lexically_normal().string();
+    }
+
+    std::string m_path;
+};
+
 struct UnitReader {
     MapFileContent& Content;
     const ElfImageRanges& Ranges;
@@ -53,21 +78,36 @@ struct UnitReader {
         return std::uint32_t(address - Ranges.BaseOfCode);
     }
 
+    // A row of code inlined from another file (a header) gets the line of the unit's own file
+    // before it in the same sequence: the statement that the inlined code belongs to (0 when
+    // there is none, as in a header's function compiled out of line). A report names the unit
+    // and a line of it, so a header's line there would point into the unit at a line that has
+    // nothing to do with the code; and the rows that then repeat a line merge into one.
     bool AddLines(Dwarf_Die& unit) {
         Dwarf_Lines* lines = nullptr;
         std::size_t count = 0;
         if (dwarf_getsrclines(&unit, &lines, &count) != 0 || count == 0) {
             return false;
         }
+        const UnitFile ownFile(unit);
+        int ownLine = 0;
         for (std::size_t i = 0; i < count; ++i) {
             Dwarf_Line* line = dwarf_onesrcline(lines, i);
             Dwarf_Addr address = 0;
             int number = 0;
             bool end = false;
-            if (dwarf_lineaddr(line, &address) == 0 && dwarf_lineno(line, &number) == 0 &&
-                dwarf_lineendsequence(line, &end) == 0) {
-                Rows.Add(address, number, end);
+            if (dwarf_lineaddr(line, &address) != 0 || dwarf_lineno(line, &number) != 0 ||
+                dwarf_lineendsequence(line, &end) != 0) {
+                continue;
             }
+            if (end) {
+                ownLine = 0;
+            } else if (ownFile.Is(dwarf_linesrc(line, nullptr, nullptr))) {
+                ownLine = number;
+            } else {
+                number = ownLine;
+            }
+            Rows.Add(address, number, end);
         }
         return true;
     }

@@ -5,6 +5,7 @@
 #include <elfutils/libdw.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 #include "crash/debuginfo/symbol_names.h"
@@ -18,6 +19,62 @@ const Dwfl_Callbacks OfflineCallbacks = {
     .section_address = dwfl_offline_section_address,
     .debuginfo_path = nullptr,
 };
+
+std::string NormalPath(const char* folder, const char* file) {
+    return (std::filesystem::path(folder) / file).lexically_normal().string();
+}
+
+std::string UnitSourcePath(Dwarf_Die* unit) {
+    Dwarf_Attribute attribute;
+    const char* folder = dwarf_formstring(dwarf_attr(unit, DW_AT_comp_dir, &attribute));
+    const char* name = dwarf_diename(unit);
+    return name != nullptr ? NormalPath(folder != nullptr ? folder : "", name) : std::string();
+}
+
+bool IsFile(const char* file, const std::string& path) {
+    return file != nullptr && !path.empty() && NormalPath("", file) == path;
+}
+
+// The line of the nearest row of the unit's own file before `row` in its sequence (0 if none).
+int OwnLineBefore(Dwarf_Die* unit, const std::string& ownPath, Dwarf_Line* row) {
+    Dwarf_Lines* lines = nullptr;
+    std::size_t count = 0;
+    if (dwarf_getsrclines(unit, &lines, &count) != 0) {
+        return 0;
+    }
+    Dwarf_Addr rowAddress = 0;
+    dwarf_lineaddr(row, &rowAddress);
+    // The rows are sorted by address: search the first at the row's address, then the row.
+    std::size_t low = 0;
+    std::size_t high = count;
+    while (low < high) {
+        const std::size_t middle = (low + high) / 2;
+        Dwarf_Addr address = 0;
+        dwarf_lineaddr(dwarf_onesrcline(lines, middle), &address);
+        if (address < rowAddress) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    std::size_t index = low;
+    while (index < count && dwarf_onesrcline(lines, index) != row) {
+        ++index;
+    }
+    while (index-- > 0) {
+        Dwarf_Line* line = dwarf_onesrcline(lines, index);
+        bool end = false;
+        int number = 0;
+        if (dwarf_lineendsequence(line, &end) != 0 || end) {
+            return 0;
+        }
+        if (IsFile(dwarf_linesrc(line, nullptr, nullptr), ownPath) &&
+            dwarf_lineno(line, &number) == 0) {
+            return number;
+        }
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -122,6 +179,32 @@ int LibdwModule::Line(std::uint64_t address, std::uint64_t functionStart) const 
         }
     }
     return number;
+}
+
+int LibdwModule::OwnFileLine(std::uint64_t address, std::uint64_t functionStart) const {
+    const int line = Line(address, functionStart);
+    Dwfl_Line* row = dwfl_module_getsrc(m_module, address + m_bias);
+    if (line == 0 || row == nullptr) {
+        return line;
+    }
+    const auto known = m_ownFileLines.find(row);
+    if (known != m_ownFileLines.end()) {
+        return known->second;
+    }
+    Dwarf_Addr unitBias = 0;
+    Dwarf_Die* unit = dwfl_module_addrdie(m_module, address + m_bias, &unitBias);
+    const char* file = dwfl_lineinfo(row, nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (unit == nullptr) {
+        return line;
+    }
+    const std::string ownPath = UnitSourcePath(unit);
+    int ownLine = line;
+    if (!IsFile(file, ownPath)) {
+        Dwarf_Addr rowBias = 0;
+        ownLine = OwnLineBefore(unit, ownPath, dwfl_dwarf_line(row, &rowBias));
+    }
+    m_ownFileLines.emplace(row, ownLine);
+    return ownLine;
 }
 
 }  // namespace kestrix::test

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kestrix::test {
@@ -33,6 +34,10 @@ class LibdwModule {
     // without rows of its own from the row below it even across the end of that row's sequence;
     // such a row below the function does not describe the address, which then has no line.
     int Line(std::uint64_t address, std::uint64_t functionStart) const;
+    // The same line in the address's unit's own source file: a line of another file (code the
+    // unit inlined from a header) gives way to the unit's own row before it in the same sequence
+    // (0 when it has none).
+    int OwnFileLine(std::uint64_t address, std::uint64_t functionStart) const;
 
   private:
     Dwfl* m_dwfl = nullptr;
@@ -41,6 +46,8 @@ class LibdwModule {
     std::uint64_t m_bias = 0;
     // Where line sequences end, in libdw's addresses, ascending.
     std::vector<std::uint64_t> m_sequenceEnds;
+    // OwnFileLine's answers by libdw's row: finding the own row before takes a search of its unit.
+    mutable std::unordered_map<const Dwfl_Line*, int> m_ownFileLines;
 };
 
 }  // namespace kestrix::test
