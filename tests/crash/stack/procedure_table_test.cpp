@@ -45,8 +45,16 @@ std::uintptr_t Address(T* pointer) {
     return reinterpret_cast<std::uintptr_t>(pointer);
 }
 
-std::uintptr_t LibraryProcedure(const char* name) {
-    return Address(dlsym(RTLD_DEFAULT, name));
+// A procedure of a loaded library, looked up in the library's own handle: the sanitizer build puts
+// interceptors of some names (qsort among them) in front of the libraries.
+std::uintptr_t LibraryProcedure(const char* library, const char* name) {
+    void* const handle = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
+    if (handle == nullptr) {
+        return 0;
+    }
+    const std::uintptr_t address = Address(dlsym(handle, name));
+    dlclose(handle);
+    return address;
 }
 
 bool CallsTarget(const TProcedure& procedure, std::uintptr_t target, bool isCall) {
@@ -74,11 +82,11 @@ TEST_F(ProcedureTableTest, FindsTheModulesAndTheirRanges) {
     ASSERT_NE(executable->MapFile, nullptr);
     EXPECT_EQ(FindModule(Address(&TailCaller)), executable);
 
-    const TModuleEntry* library = FindModule(LibraryProcedure("qsort"));
+    const TModuleEntry* library = FindModule(LibraryProcedure("libc.so.6", "qsort"));
     ASSERT_NE(library, nullptr);
     EXPECT_FALSE(library->IsExecutable);
     EXPECT_EQ(library->FileName.rfind("libc.so", 0), 0u) << library->FileName;
-    EXPECT_TRUE(library->InCode(LibraryProcedure("qsort")));
+    EXPECT_TRUE(library->InCode(LibraryProcedure("libc.so.6", "qsort")));
 
     int onTheStack = 0;
     EXPECT_EQ(FindModule(Address(&onTheStack)), nullptr);
@@ -93,7 +101,7 @@ TEST_F(ProcedureTableTest, IdentifiesByDebugInformationAndByTheNearestExport) {
     ASSERT_TRUE(own->ExtentEnd.has_value());
     EXPECT_GT(*own->ExtentEnd, own->Entry + 3);
 
-    const std::uintptr_t qsort = LibraryProcedure("qsort");
+    const std::uintptr_t qsort = LibraryProcedure("libc.so.6", "qsort");
     const auto library = IdentifyProcedure(qsort + 4);
     ASSERT_TRUE(library.has_value());
     EXPECT_EQ(library->Entry, qsort);
@@ -139,7 +147,7 @@ TEST_F(ProcedureTableTest, TheHandlerOfACatchIsCodeOfItsProcedure) {
     // The handler begins the catch through the procedure linkage table, directly or from the
     // procedure's cold part that its landing pad jumps to; the analysis records the runtime's own
     // routine.
-    const std::uintptr_t beginCatch = LibraryProcedure("__cxa_begin_catch");
+    const std::uintptr_t beginCatch = LibraryProcedure("libstdc++.so.6", "__cxa_begin_catch");
     bool handlerFound = CallsTarget(*procedure, beginCatch, true);
     const auto calls = procedure->Info.Calls;
     for (const TFunctionCall& call : calls) {
