@@ -22,7 +22,12 @@ class FormStreamBuilder {
         }
     }
 
-    void Bytes(std::string_view text) { m_bytes.insert(m_bytes.end(), text.begin(), text.end()); }
+    // Byte by byte: GCC 12 at -O3 takes a range insert into the still empty vector for an overflow.
+    void Bytes(std::string_view text) {
+        for (const char c : text) {
+            Byte(static_cast<std::uint8_t>(c));
+        }
+    }
 
     void Name(std::string_view name, std::string_view what, bool mayBeEmpty) {
         const std::optional<std::string> encoded = Utf8ToWindows1252(name);
