@@ -29,7 +29,7 @@ std::uint32_t UpdatePlainCrc32(std::uint32_t crc, std::string_view bytes) {
 
 std::uint32_t CallStackItemValue(const TStackItem& item) {
     if (!item.HasProcedureStart || item.ModuleFileName.empty() || item.ProcedureName.empty())
-        return static_cast<std::uint32_t>(item.CodeAddress);
+        return static_cast<std::uint32_t>(item.CodeAddress - item.ModuleHandle);
     std::uint32_t value = static_cast<std::uint32_t>(item.ProcedureOffset);
     value = UpdateLowerCase(value, item.ModuleFileName);
     if (!item.UnitName.empty())
@@ -53,6 +53,12 @@ CallStackChecksums ComputeCallStackChecksums(const TStackTrace& items) {
     for (std::size_t i = 1; i < items.size(); ++i)
         checksums.Chain = ChainValue(checksums.Chain, CallStackItemValue(items[i]));
     return checksums;
+}
+
+std::uint32_t ExtendAllStacksChecksum(std::uint32_t checksum, const TStackTrace& threadItems) {
+    const bool anyLine = std::any_of(threadItems.begin(), threadItems.end(),
+                                     [](const TStackItem& item) { return item.Line > 0; });
+    return anyLine ? ChainValue(checksum, ComputeCallStackChecksums(threadItems).Chain) : checksum;
 }
 
 }  // namespace kestrix

@@ -14,9 +14,10 @@ namespace kestrix {
 // final inversion, starting from crc.
 std::uint32_t UpdatePlainCrc32(std::uint32_t crc, std::string_view bytes);
 
-// An item's value: its address when it lacks a procedure start, module or procedure name;
-// otherwise its offset from the procedure start updated with the CRCs of the lower-case module,
-// unit (when there is one) and procedure names.
+// An item's value: its address (relative to its module, so that it does not change with where the
+// module is loaded) when it lacks a procedure start, module or procedure name; otherwise its offset
+// from the procedure start updated with the CRCs of the lower-case module, unit (when there is one)
+// and procedure names.
 std::uint32_t CallStackItemValue(const TStackItem& item);
 
 // Updates crc with the 4 bytes of value, least significant first.
@@ -29,5 +30,10 @@ struct CallStackChecksums {
 
 // The checksums of one thread's listed items; both 0 for an empty list.
 CallStackChecksums ComputeCallStackChecksums(const TStackTrace& items);
+
+// Checksum 3 of all stacks: it starts as the crashed thread's chain and is extended, thread by
+// thread, by each further thread's own chain, but only by a thread that has a listed item with a
+// line number.
+std::uint32_t ExtendAllStacksChecksum(std::uint32_t checksum, const TStackTrace& threadItems);
 
 }  // namespace kestrix

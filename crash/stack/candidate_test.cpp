@@ -1,6 +1,7 @@
 // \brief The candidate test: forced values, the basic test, identification and verification.
 #include "crash/stack/candidate_test.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -8,14 +9,14 @@
 
 namespace kestrix {
 
-bool IsRaiseRoutine(const TProcedure& procedure) {
+bool IsRaiseRoutineName(std::string_view name) {
     static constexpr std::array<std::string_view, 4> RaiseRoutines{
         "__cxa_throw", "__cxa_rethrow", "_Unwind_RaiseException", "_Unwind_Resume"};
-    for (const std::string_view name : RaiseRoutines) {
-        if (procedure.Name == name)
-            return true;
-    }
-    return false;
+    return std::find(RaiseRoutines.begin(), RaiseRoutines.end(), name) != RaiseRoutines.end();
+}
+
+bool IsRaiseRoutine(const TProcedure& procedure) {
+    return IsRaiseRoutineName(procedure.Name);
 }
 
 bool TCandidateTest::StartsInstruction(const TFunctionInfo& info, std::uintptr_t address) const {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "crash/stack/code_disassembler.h"
 #include "crash/stack/memory_regions.h"
@@ -52,6 +53,7 @@ struct TCandidate {
 };
 
 // The routines that raise an exception on this runtime.
+bool IsRaiseRoutineName(std::string_view name);
 bool IsRaiseRoutine(const TProcedure& procedure);
 
 class TCandidateTest {

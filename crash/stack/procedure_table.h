@@ -43,6 +43,8 @@ class TProcedureTable {
 
     void Approve(TProcedure& procedure);
 
+    const CodeDisassembler& Disassembler() const { return m_disassembler; }
+
     // In the order the procedures were added.
     const std::deque<TProcedure>& Procedures() const { return m_procedures; }
     std::deque<TProcedure>& Procedures() { return m_procedures; }

@@ -11,6 +11,7 @@ struct TStackItem {
     std::uintptr_t CodeAddress = 0;
     std::uintptr_t ProcedureOffset = 0;  // from the procedure start; 0 when unknown
     bool HasProcedureStart = false;
+    std::uintptr_t ModuleHandle = 0;  // where the module is loaded; 0 without a module
     std::string ModuleFileName;
     std::string UnitName;
     std::int32_t Line = 0;

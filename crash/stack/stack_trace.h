@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "crash/settings/exported_switches.h"  // DumbStackTrace, the switch for DumbTrace
 #include "crash/stack/prepare_stack_trace.h"
 #include "crash/stack/stack_item.h"
 
@@ -69,8 +70,5 @@ struct TStackTraceResult {
 // Walks the stack. An unreadable stack range gives an empty text; a phase that fails ends the
 // trace with the internal error text of that phase.
 TStackTraceResult StackTrace(const TStackTraceParams& params);
-
-// The exported switch that makes every trace of this program a dumb one.
-inline constexpr bool DumbStackTrace = false;
 
 }  // namespace kestrix
