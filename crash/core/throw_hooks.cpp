@@ -1,0 +1,45 @@
+// \brief The C++ runtime's throw path, interposed in the executable: every throw of the program,
+// the C++ library and Qt keeps its raise-time stack first, and every new exception object drops
+// a record left at its address. The executable exports both, so they win over the C++ library's
+// for the whole process; each forwards to the library's own function. This file holds no throw
+// expression and does not see the ABI's declarations of these functions.
+#include <dlfcn.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <typeinfo>
+
+#include "crash/core/raise_time_stacks.h"
+
+namespace {
+
+template <typename Function>
+Function RuntimeFunction(const char* name) {
+    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+}  // namespace
+
+extern "C" {
+
+// The type information is passed as the compiler declares the function itself, untyped.
+__attribute__((visibility("default"), noreturn)) void __cxa_throw(void* object,
+                                                                  void* type,
+                                                                  void (*destructor)(void*)) {
+    using Throw = void (*)(void*, void*, void (*)(void*));
+    static const auto runtimeThrow = RuntimeFunction<Throw>("__cxa_throw");
+    kestrix::RecordRaise(object, static_cast<const std::type_info*>(type),
+                         reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
+    runtimeThrow(object, type, destructor);
+    __builtin_unreachable();
+}
+
+__attribute__((visibility("default"))) void* __cxa_allocate_exception(std::size_t size) noexcept {
+    using Allocate = void* (*)(std::size_t);
+    static const auto runtimeAllocate = RuntimeFunction<Allocate>("__cxa_allocate_exception");
+    void* object = runtimeAllocate(size);
+    kestrix::ForgetRaise(object);
+    return object;
+}
+
+}  // extern "C"
