@@ -64,6 +64,12 @@ TEST(CallStackChecksums, AnItemsValueDoesNotDependOnWhereItsModuleIsLoaded) {
     TStackItem withoutStart = item;
     withoutStart.HasProcedureStart = false;
     EXPECT_EQ(CallStackItemValue(withoutStart), 0x55001234u);
+    // An address without a procedure counts from its module's load address.
+    withoutStart.ModuleHandle = 0x555555000000;
+    EXPECT_EQ(CallStackItemValue(withoutStart), 0x1234u);
+    withoutStart.CodeAddress = 0x7f0000991234;
+    withoutStart.ModuleHandle = 0x7f0000990000;
+    EXPECT_EQ(CallStackItemValue(withoutStart), 0x1234u);
 }
 
 TEST(CallStackChecksums, TheChainTakesEveryItemInOrder) {
@@ -82,6 +88,36 @@ TEST(CallStackChecksums, TheChainTakesEveryItemInOrder) {
     EXPECT_NE(ComputeCallStackChecksums(swapped).Chain, chain);
     EXPECT_EQ(ComputeCallStackChecksums({items[0]}).Chain, first);
     EXPECT_EQ(ComputeCallStackChecksums({}).Chain, 0u);
+}
+
+TEST(CallStackChecksums, AllStacksTakeTheChainsOfThreadsWithALineNumber) {
+    TStackItem withLine = Item(0x1000, 4, "a", "u", "p");
+    withLine.Line = 12;
+    const TStackItem withoutLine = Item(0x2000, 8, "b", "", "q");
+    const std::uint32_t crashed = 0x8badf00du;
+    struct Case {
+        const char* name;
+        TStackTrace thread;
+        bool extends;
+    };
+    const Case cases[] = {
+        {"a thread with a line number", {withoutLine, withLine}, true},
+        {"a thread with a line only at its location", {withLine}, true},
+        {"a thread without any line number", {withoutLine, withoutLine}, false},
+        {"a thread without listed items", {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::uint32_t expected =
+            c.extends ? BitwiseCrc(crashed, LittleEndian(ComputeCallStackChecksums(c.thread).Chain))
+                      : crashed;
+        EXPECT_EQ(ExtendAllStacksChecksum(crashed, c.thread), expected);
+    }
+    // Thread by thread: the order of the threads counts.
+    const TStackTrace first{withLine};
+    const TStackTrace second{withoutLine, withLine};
+    EXPECT_NE(ExtendAllStacksChecksum(ExtendAllStacksChecksum(crashed, first), second),
+              ExtendAllStacksChecksum(ExtendAllStacksChecksum(crashed, second), first));
 }
 
 }  // namespace

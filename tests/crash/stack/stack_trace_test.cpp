@@ -1,0 +1,345 @@
+// Tests of the stack walker on real stacks of this program, which carries its debug information,
+// and on made-up stacks that hold real return addresses among junk.
+#include "crash/stack/stack_trace.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "crash/stack/guarded_read.h"
+#include "crash/stack/stack_addr_to_str.h"
+#include "tests/crash/stack/guarded_pages.h"
+
+// A procedure whose call has a target in a register: it runs only in the walker's analysis. The
+// label marks the return address of its call.
+extern "C" void KestrixCallThrough();
+extern "C" char KestrixCallThroughReturn[];
+asm(R"(
+    .text
+    .globl KestrixCallThrough
+    .type KestrixCallThrough, @function
+KestrixCallThrough:
+    sub $8, %rsp
+    call *%rdi
+    .globl KestrixCallThroughReturn
+KestrixCallThroughReturn:
+    add $8, %rsp
+    ret
+    .size KestrixCallThrough, .-KestrixCallThrough
+)");
+
+namespace kestrix {
+namespace {
+
+[[gnu::noinline]] std::uintptr_t ReturnAddress() {
+    asm volatile("");
+    return reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
+}
+
+// Outer calls Middle calls Inner, which walks its own stack; each records where it returns to.
+struct TChainSites {
+    TStackTraceResult Result;
+    std::uintptr_t IntoOuter = 0;   // the return address of Outer's call of Middle
+    std::uintptr_t IntoMiddle = 0;  // that of Middle's call of Inner
+    std::uintptr_t InInner = 0;     // a return address inside Inner
+    int MiddleCallLine = 0;
+    int InnerCallLine = 0;
+};
+
+[[gnu::noinline]] void Inner(TChainSites& sites, const TStackTraceParams& params) {
+    sites.IntoMiddle = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
+    sites.InInner = ReturnAddress();
+    sites.Result = StackTrace(params);
+    asm volatile("" ::: "memory");
+}
+
+[[gnu::noinline]] void Middle(TChainSites& sites, const TStackTraceParams& params) {
+    sites.IntoOuter = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
+    sites.InnerCallLine = __LINE__, Inner(sites, params);
+    asm volatile("" ::: "memory");
+}
+
+[[gnu::noinline]] TChainSites Outer(const TStackTraceParams& params) {
+    TChainSites sites;
+    sites.MiddleCallLine = __LINE__, Middle(sites, params);
+    asm volatile("" ::: "memory");
+    return sites;
+}
+
+constexpr std::uintptr_t CallLength = 5;  // a call with a 32-bit displacement
+
+class StackTraceTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(StartTryRead()); }
+};
+
+std::vector<std::uintptr_t> CodeAddresses(const TStackTraceResult& result) {
+    std::vector<std::uintptr_t> addresses;
+    for (const TStackItem& item : result.Items)
+        addresses.push_back(item.CodeAddress);
+    return addresses;
+}
+
+TEST_F(StackTraceTest, ListsTheCallSitesOfItsOwnStackInnermostFirst) {
+    // A frame pointer of code without frame pointers is anything: none, unreadable, or a stack
+    // slot whose chain leads through junk.
+    std::uintptr_t junkChain[4] = {0, 0x10, 0, 0x20};
+    junkChain[0] = reinterpret_cast<std::uintptr_t>(&junkChain[2]);
+    const std::uintptr_t framePointers[] = {0, 0x10, 0xdead0000beef,
+                                            reinterpret_cast<std::uintptr_t>(&junkChain[0])};
+    for (const std::uintptr_t framePointer : framePointers) {
+        SCOPED_TRACE(framePointer);
+        TStackTraceParams params;
+        params.FramePointer = framePointer;
+        const TChainSites sites = Outer(params);
+        const TStackTraceResult& result = sites.Result;
+        ASSERT_GE(result.Items.size(), 4u) << result.Text;
+        // The location is where the trace was asked for: the return address into Inner.
+        EXPECT_NE(result.Items[0].ProcedureName.find("Inner("), std::string::npos);
+        EXPECT_EQ(result.ExceptionAddress, result.Items[0].CodeAddress);
+        const TStackItem& middle = result.Items[1];
+        EXPECT_EQ(middle.CodeAddress, sites.IntoMiddle - CallLength);
+        EXPECT_NE(middle.ProcedureName.find("Middle("), std::string::npos);
+        EXPECT_EQ(middle.Line, sites.InnerCallLine);
+        EXPECT_EQ(middle.UnitName, "stack_trace_test");
+        EXPECT_EQ(middle.ModuleFileName, "kestrix_stack_tests");
+        const TStackItem& outer = result.Items[2];
+        EXPECT_EQ(outer.CodeAddress, sites.IntoOuter - CallLength);
+        EXPECT_NE(outer.ProcedureName.find("Outer("), std::string::npos);
+        EXPECT_EQ(outer.Line, sites.MiddleCallLine);
+        EXPECT_NE(result.Items[3].ProcedureName.find("ListsTheCallSitesOfItsOwnStack"),
+                  std::string::npos);
+        EXPECT_TRUE(result.AnyLineNumber);
+        EXPECT_EQ(result.ProcedureItemAddress, result.Items[0].CodeAddress);
+        EXPECT_EQ(result.ProcedureStart,
+                  result.Items[0].CodeAddress - result.Items[0].ProcedureOffset);
+    }
+}
+
+// Kept outside the stack: a copy in a frame would be a return address of the recursion there.
+std::uintptr_t g_intoRecurse = 0;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find("\r\n", start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+TEST_F(StackTraceTest, TheSameStackGivesTheSameLinesAndChecksumsInEveryLayout) {
+    for (const int layout : {0, 1, 2, 3, 4, 5, 6, 7}) {
+        TStackTraceParams params;
+        params.HideUglyItems = (layout & 1) != 0;
+        params.ShowRelAddrs = (layout & 2) != 0;
+        params.ShowRelLines = (layout & 4) != 0;
+        SCOPED_TRACE(layout);
+        TStackTraceResult runs[2];
+        for (TStackTraceResult& run : runs)
+            run = Outer(params).Result;
+        const TStackTraceResult& first = runs[0];
+        const TStackTraceResult& second = runs[1];
+        EXPECT_EQ(first.Text, second.Text);
+        EXPECT_EQ(first.Checksum1, second.Checksum1);
+        EXPECT_EQ(first.Checksum2, second.Checksum2);
+        EXPECT_NE(first.Checksum1, first.Checksum2);
+        const auto lines = Lines(first.Text);
+        ASSERT_EQ(lines.size(), first.Items.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const TStackItem& item = first.Items[i];
+            char address[24];
+            std::snprintf(address, sizeof address, "%016jx ",
+                          static_cast<std::uintmax_t>(item.CodeAddress));
+            EXPECT_EQ(lines[i].rfind(address, 0), 0u) << lines[i];
+            EXPECT_EQ(lines[i].find(" +") == 16, params.ShowRelAddrs) << lines[i];
+            EXPECT_EQ(lines[i].substr(lines[i].size() - item.ProcedureName.size()),
+                      item.ProcedureName);
+            if (params.HideUglyItems && i > 0) {
+                EXPECT_GT(item.Line, 0) << lines[i];
+            }
+        }
+        // The module column is as wide on every line.
+        const std::size_t unitColumn = lines[1].find("stack_trace_test");
+        EXPECT_EQ(lines[2].find("stack_trace_test"), unitColumn);
+    }
+}
+
+[[gnu::noinline]] int Recurse(int depth, TStackTraceResult& result) {
+    if (depth == 0) {
+        g_intoRecurse = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
+        result = StackTrace({});
+        return 0;
+    }
+    volatile int keep = Recurse(depth - 1, result);
+    asm volatile("" ::: "memory");
+    return keep + 1;
+}
+
+TEST_F(StackTraceTest, ShowsTheCallsOfARecursionOnce) {
+    TStackTraceResult result;
+    ASSERT_EQ(Recurse(6, result), 6);
+    const auto addresses = CodeAddresses(result);
+    EXPECT_EQ(std::count(addresses.begin(), addresses.end(), g_intoRecurse - CallLength), 1)
+        << result.Text;
+    ASSERT_GE(result.Items.size(), 3u) << result.Text;
+    EXPECT_NE(result.Items[2].ProcedureName.find("ShowsTheCallsOfARecursionOnce"),
+              std::string::npos)
+        << result.Text;
+}
+
+// A made-up stack of 32 slots, all junk until a test puts values in.
+class MadeUpStack : public StackTraceTest {
+  protected:
+    std::uintptr_t Bottom() const { return reinterpret_cast<std::uintptr_t>(m_slots.data()); }
+    std::uintptr_t Top() const { return Bottom() + m_slots.size() * sizeof(std::uintptr_t); }
+
+    TStackTraceResult Trace(TStackTraceParams params) const {
+        params.StackBottom = Bottom();
+        params.StackTop = Top();
+        return StackTrace(params);
+    }
+
+    std::vector<std::uintptr_t> m_slots = std::vector<std::uintptr_t>(32, 0x0123456789abcdef);
+};
+
+TEST_F(MadeUpStack, AStaleReturnAddressUnconnectedToItsNeighboursIsDropped) {
+    const TChainSites sites = Outer({});
+    const std::uintptr_t stale = ReturnAddress();
+    m_slots[30] = sites.IntoOuter;
+    m_slots[27] = 12345;
+    m_slots[25] = stale;
+    m_slots[24] = reinterpret_cast<std::uintptr_t>(&m_slots[3]);
+    m_slots[20] = sites.IntoMiddle;
+    m_slots[11] = 0;
+    TStackTraceParams params;
+    params.CurrentAddress = sites.InInner;
+    const std::vector<std::uintptr_t> connected{sites.InInner, sites.IntoMiddle - CallLength,
+                                                sites.IntoOuter - CallLength};
+    const TStackTraceResult result = Trace(params);
+    EXPECT_EQ(CodeAddresses(result), connected) << result.Text;
+
+    // A dumb trace lists every item that survived the deep checks, connected or not.
+    params.DumbTrace = true;
+    const TStackTraceResult dumb = Trace(params);
+    const std::vector<std::uintptr_t> everyItem{connected[0], connected[1], stale - CallLength,
+                                                connected[2]};
+    EXPECT_EQ(CodeAddresses(dumb), everyItem) << dumb.Text;
+}
+
+TEST_F(MadeUpStack, AJumpIntoUnreadableMemoryShowsTheLocationAndItsCaller) {
+    GuardedPages pages(GuardedPages::InaccessibleAbove);
+    const std::uintptr_t unreadable = pages.InaccessibleStart() + 16;
+    const auto returnAddress = reinterpret_cast<std::uintptr_t>(KestrixCallThroughReturn);
+    m_slots[31] = 7;
+    m_slots[29] = returnAddress;
+    m_slots[28] = reinterpret_cast<std::uintptr_t>(&KestrixCallThrough);
+    TStackTraceParams params;
+    params.IsException = true;
+    params.IsOsFault = true;
+    params.CurrentAddress = unreadable;
+    params.HideUglyItems = false;  // the caller, written in assembly, has no line number
+    const TStackTraceResult result = Trace(params);
+    ASSERT_EQ(result.Items.size(), 2u) << result.Text;
+    EXPECT_EQ(result.Items[0].CodeAddress, unreadable);
+    EXPECT_EQ(result.Items[0].ModuleFileName, "???");
+    EXPECT_EQ(result.ExceptionAddress, unreadable);
+    EXPECT_EQ(result.Items[1].CodeAddress, returnAddress - 2);  // call rdi
+    EXPECT_EQ(result.Items[1].ProcedureName, "KestrixCallThrough");
+}
+
+class RecordingAlert : public IProgressAlert {
+  public:
+    void SetPosition(int thousandths) override { Positions.push_back(thousandths); }
+    std::vector<int> Positions;
+};
+
+TEST_F(StackTraceTest, TellsItsProgressInRisingPositionsUpToTheEnd) {
+    RecordingAlert alert;
+    TStackTraceParams params;
+    params.ProgressAlert = &alert;
+    const TChainSites sites = Outer(params);
+    ASSERT_FALSE(sites.Result.Text.empty());
+    const auto& positions = alert.Positions;
+    ASSERT_FALSE(positions.empty());
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_GE(positions.front(), 0);
+    EXPECT_LE(positions.front(), 25);
+    EXPECT_EQ(positions.back(), 1000);
+    for (const int reached : {25, 650}) {
+        SCOPED_TRACE(reached);
+        EXPECT_NE(std::find(positions.begin(), positions.end(), reached), positions.end());
+    }
+}
+
+TEST_F(StackTraceTest, TheAbortFlagEndsTheTraceAtOnce) {
+    std::atomic<bool> abort{true};
+    TStackTraceParams params;
+    params.AbortFlag = &abort;
+    const TChainSites sites = Outer(params);
+    EXPECT_EQ(sites.Result.Text, "");
+    EXPECT_TRUE(sites.Result.Items.empty());
+}
+
+TEST_F(StackTraceTest, AStackRangeThatCannotBeReadGivesNoText) {
+    GuardedPages pages(GuardedPages::InaccessibleAbove);
+    struct Case {
+        const char* name;
+        std::uintptr_t bottom;
+        std::uintptr_t top;
+    };
+    const Case cases[] = {
+        {"reaching into an inaccessible page", pages.ReadableStart() + Page - 64,
+         pages.InaccessibleStart() + 64},
+        {"empty", pages.ReadableStart() + 64, pages.ReadableStart() + 64},
+        {"upside down", pages.ReadableStart() + 128, pages.ReadableStart()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TStackTraceParams params;
+        params.StackBottom = c.bottom;
+        params.StackTop = c.top;
+        const TStackTraceResult result = StackTrace(params);
+        EXPECT_EQ(result.Text, "");
+        EXPECT_TRUE(result.Items.empty());
+    }
+}
+
+// An alert that fails once the deep checks have begun.
+class FailingAlert : public IProgressAlert {
+  public:
+    void SetPosition(int thousandths) override {
+        if (thousandths > 25)
+            throw std::runtime_error("alert failed");
+    }
+};
+
+TEST_F(StackTraceTest, AFailingPhaseEndsTheTraceWithTheInternalErrorText) {
+    FailingAlert alert;
+    TStackTraceParams params;
+    params.ProgressAlert = &alert;
+    const std::string internalError = ">> internal error in InDeepChecks:\r\n";
+    const TChainSites sites = Outer(params);
+    EXPECT_EQ(sites.Result.Text.rfind(internalError, 0), 0u) << sites.Result.Text;
+    EXPECT_TRUE(sites.Result.Items.empty());
+
+    // In an exception trace the original location follows.
+    params.IsException = true;
+    params.CurrentAddress = sites.InInner;
+    const TChainSites exception = Outer(params);
+    const std::string original =
+        "\r\n>> original exception location: \r\n" + StackAddrToStr(sites.InInner, false, false);
+    const std::string& text = exception.Result.Text;
+    EXPECT_EQ(text.rfind(internalError, 0), 0u) << text;
+    ASSERT_GE(text.size(), original.size());
+    EXPECT_EQ(text.substr(text.size() - original.size()), original);
+}
+
+}  // namespace
+}  // namespace kestrix
