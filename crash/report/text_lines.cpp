@@ -46,11 +46,4 @@ void PadTo(std::string& text, std::size_t width) {
         text.append(width - text.size(), ' ');
 }
 
-std::size_t ColumnWidth(const std::vector<std::string>& texts) {
-    std::size_t width = 0;
-    for (const std::string& text : texts)
-        width = std::max(width, text.size());
-    return width;
-}
-
 }  // namespace kestrix

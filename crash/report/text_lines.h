@@ -21,7 +21,4 @@ std::string JoinLines(const std::vector<std::string>& lines);
 std::string PadRight(std::string_view text, std::size_t width);
 void PadTo(std::string& text, std::size_t width);
 
-// The widest text of a column.
-std::size_t ColumnWidth(const std::vector<std::string>& texts);
-
 }  // namespace kestrix
