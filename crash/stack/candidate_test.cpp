@@ -37,9 +37,10 @@ bool TCandidateTest::StartsInstruction(const TFunctionInfo& info, std::uintptr_t
 
 std::optional<TCallSite> TCandidateTest::VerifyPiece(const TProcedure& procedure,
                                                      std::uintptr_t address,
-                                                     bool isLocation) const {
+                                                     bool isLocation,
+                                                     TRaiseRule raiseRule) const {
     const TFunctionInfo& info = procedure.Info;
-    if (!isLocation || !m_trace.IsOsFault) {
+    if (!isLocation || (!m_trace.IsOsFault && raiseRule == TRaiseRule::rrApply)) {
         for (const TFunctionCall& call : info.Calls) {
             if (!call.IsCall || call.Next != address)
                 continue;
@@ -61,8 +62,9 @@ std::optional<TCallSite> TCandidateTest::VerifyPiece(const TProcedure& procedure
 
 std::optional<TCallSite> TCandidateTest::Verify(TProcedure& procedure,
                                                 std::uintptr_t address,
-                                                bool isLocation) const {
-    if (auto site = VerifyPiece(procedure, address, isLocation))
+                                                bool isLocation,
+                                                TRaiseRule raiseRule) const {
+    if (auto site = VerifyPiece(procedure, address, isLocation, raiseRule))
         return site;
     if (!procedure.ExtentEnd)
         return std::nullopt;
@@ -74,7 +76,7 @@ std::optional<TCallSite> TCandidateTest::Verify(TProcedure& procedure,
         TProcedure& piece = m_procedures.ProcedureAt(call.Target);
         if (piece.Name.empty())
             piece.Name = procedure.Name + ".@label";
-        if (auto site = VerifyPiece(piece, address, isLocation))
+        if (auto site = VerifyPiece(piece, address, isLocation, raiseRule))
             return site;
     }
     return std::nullopt;

@@ -40,6 +40,10 @@ struct TCallSite {
     std::uintptr_t Target = 0;
 };
 
+// Whether the failure location may follow a call of a raise routine (the candidate test's rule),
+// or must start an instruction.
+enum class TRaiseRule { rrApply, rrIgnore };
+
 struct TCandidate {
     // A return address; for a forced value the address after its instruction.
     std::uintptr_t Address = 0;
@@ -76,12 +80,14 @@ class TCandidateTest {
     // targets of its calls inside its own extent) when the procedure itself does not verify it.
     std::optional<TCallSite> Verify(TProcedure& procedure,
                                     std::uintptr_t address,
-                                    bool isLocation) const;
+                                    bool isLocation,
+                                    TRaiseRule raiseRule = TRaiseRule::rrApply) const;
 
   private:
     std::optional<TCallSite> VerifyPiece(const TProcedure& procedure,
                                          std::uintptr_t address,
-                                         bool isLocation) const;
+                                         bool isLocation,
+                                         TRaiseRule raiseRule) const;
     bool StartsInstruction(const TFunctionInfo& info, std::uintptr_t address) const;
 
     TProcedureTable& m_procedures;

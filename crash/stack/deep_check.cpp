@@ -155,7 +155,8 @@ void DeepCheck(TStackWalk& walk, std::size_t x) {
     TInternalStackItem& item = walk.Items[x];
     if (FirstApprovedUpLink(item) == nullptr) {
         if (TProcedure* procedure = ApprovedProcedureHolding(walk.Procedures, item.Value)) {
-            const auto site = walk.Candidates.Verify(*procedure, item.Value, item.Location);
+            const auto site =
+                walk.Candidates.Verify(*procedure, item.Value, item.Location, TRaiseRule::rrIgnore);
             if (!site) {
                 if (!item.Anchor)
                     DropItem(walk.Items, x);

@@ -176,5 +176,20 @@ TEST_F(CandidateTestTest, TheLocationStartsAnInstructionOrFollowsARaise) {
     }
 }
 
+TEST_F(CandidateTestTest, TheLocationFollowsARaiseOnlyWhereTheRaiseRuleApplies) {
+    const TTraceKind exception{true, false, 0};
+    const TCandidateTest test(m_table, m_disassembler, m_regions, exception);
+    TProcedure* procedure = m_table.ProcedureContaining(RaisingSite());
+    ASSERT_NE(procedure, nullptr);
+    const std::uintptr_t afterRaise = RaisingSite() + 5;
+    const auto raised = test.Verify(*procedure, afterRaise, true);
+    ASSERT_TRUE(raised.has_value());
+    EXPECT_EQ(raised->CodeAddress, RaisingSite());
+    // Without the rule the address only starts the next instruction.
+    const auto started = test.Verify(*procedure, afterRaise, true, TRaiseRule::rrIgnore);
+    ASSERT_TRUE(started.has_value());
+    EXPECT_EQ(started->CodeAddress, afterRaise);
+}
+
 }  // namespace
 }  // namespace kestrix
