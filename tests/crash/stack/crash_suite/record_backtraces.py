@@ -131,7 +131,9 @@ def record_backtraces(folder, sources, scenarios):
         gdb.execute("set " + setting)
     gdb.execute("handle SIGSEGV nostop noprint pass", to_string=True)
     for probe in PROBE_POINTS:
-        gdb.Breakpoint(probe).silent = True
+        gdb.execute("break " + probe, to_string=True)
+    for breakpoint in gdb.breakpoints():
+        breakpoint.silent = True
     program = os.path.realpath(gdb.current_progspace().filename)
     os.makedirs(folder, exist_ok=True)
     for scenario in scenarios.split():
