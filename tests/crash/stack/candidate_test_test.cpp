@@ -9,6 +9,7 @@
 #include "crash/stack/after_call_test.h"
 #include "crash/stack/guarded_read.h"
 #include "tests/crash/stack/guarded_pages.h"
+#include "tests/crash/stack/return_address.h"
 
 // Two procedures that are only analysed, never run: one whose move of 0xe8 looks like a call to
 // the after-call test, and one that calls the routine raising an exception.
@@ -36,11 +37,6 @@ KestrixRaisingSite:
 
 namespace kestrix {
 namespace {
-
-[[gnu::noinline]] std::uintptr_t ReturnAddress() {
-    asm volatile("");
-    return reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
-}
 
 // Writable data whose bytes 3 to 7 look like a call ending at byte 8.
 std::uint8_t g_callLikeData[16] = {0x90, 0x90, 0x90, 0xe8, 0, 0, 0, 0, 0x90};

@@ -29,56 +29,53 @@ std::vector<std::string> ValidNames(const TInternalStackItems& items) {
 
 using Names = std::vector<std::string>;
 
-TEST(OutputFilters, ATerminateTraceStartsAtTheThrow) {
+TEST(OutputFilters, LeaveOutTheRuntimesFramesBetweenAFailureAndItsCause) {
     struct Case {
         const char* name;
+        void (*filter)(TInternalStackItems&);
         Names items;
         Names kept;
     };
     const Case cases[] = {
-        {"a throw",
+        // A terminate trace starts at the throw.
+        {"terminate after a throw",
+         &FilterTerminateTrace,
          {"main", "Thrower()", "__cxa_throw", "std::terminate()", "OnTerminate()"},
          {"main", "Thrower()"}},
-        {"a rethrow inside a throw",
+        {"terminate after a rethrow inside a throw",
+         &FilterTerminateTrace,
          {"main", "__cxa_throw", "Catcher()", "__cxa_rethrow", "std::terminate()", "handler"},
          {"main", "__cxa_throw", "Catcher()"}},
-        {"no throw routine",
+        {"terminate without a throw routine",
+         &FilterTerminateTrace,
          {"main", "std::terminate()", "handler"},
          {"main", "std::terminate()", "handler"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TInternalStackItems items = Named(c.items);
-        FilterTerminateTrace(items);
-        EXPECT_EQ(ValidNames(items), c.kept);
-    }
-}
-
-TEST(OutputFilters, ARaiseTimeStackLeavesOutTheCaptureButNotTheLocation) {
-    struct Case {
-        const char* name;
-        Names items;
-        Names kept;
-    };
-    const Case cases[] = {
-        {"a throw",
+        // A raise-time stack leaves out the capture, but not the location.
+        {"raised by a throw",
+         &FilterRaiseTimeStack,
          {"main", "Thrower()", "__cxa_throw", "Capture()", "at"},
          {"main", "Thrower()", "at"}},
-        {"a rethrow",
+        {"raised by a rethrow",
+         &FilterRaiseTimeStack,
          {"main", "Catcher()", "_Unwind_RaiseException", "at"},
          {"main", "Catcher()", "at"}},
-        {"a throw from a signal handler",
+        {"raised from a signal handler",
+         &FilterRaiseTimeStack,
          {"main", "__restore_rt", "__cxa_throw", "Capture()", "at"},
          {"main", "at"}},
-        {"the trampoline further out stays",
+        {"raised with the trampoline further out",
+         &FilterRaiseTimeStack,
          {"__restore_rt", "Handler()", "__cxa_throw", "at"},
          {"__restore_rt", "Handler()", "at"}},
-        {"no raise routine", {"main", "Thrower()", "at"}, {"main", "Thrower()", "at"}},
+        {"raised without a raise routine",
+         &FilterRaiseTimeStack,
+         {"main", "Thrower()", "at"},
+         {"main", "Thrower()", "at"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TInternalStackItems items = Named(c.items);
-        FilterRaiseTimeStack(items);
+        c.filter(items);
         EXPECT_EQ(ValidNames(items), c.kept);
     }
 }

@@ -10,6 +10,7 @@
 #include "crash/stack/after_call_test.h"
 #include "crash/stack/frame_chain.h"
 #include "tests/crash/stack/code_page.h"
+#include "tests/crash/stack/return_address.h"
 
 namespace kestrix {
 namespace {
@@ -45,11 +46,6 @@ TEST_F(CodePage, AfterCallTestKnowsTheCallsThatEndAtAValue) {
     EXPECT_TRUE(PassesAfterCallTest(Start() + Page));
     EXPECT_FALSE(PassesAfterCallTest(Start() + Page + 4));
     EXPECT_FALSE(PassesAfterCallTest(5));
-}
-
-[[gnu::noinline]] std::uintptr_t ReturnAddress() {
-    asm volatile("");
-    return reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
 }
 
 TEST(AfterCallTest, PassesTheReturnAddressesOfCompiledCalls) {

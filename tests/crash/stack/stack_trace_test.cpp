@@ -14,6 +14,7 @@
 #include "crash/stack/guarded_read.h"
 #include "crash/stack/stack_addr_to_str.h"
 #include "tests/crash/stack/guarded_pages.h"
+#include "tests/crash/stack/return_address.h"
 
 // A procedure whose call has a target in a register: it runs only in the walker's analysis. The
 // label marks the return address of its call.
@@ -35,11 +36,6 @@ KestrixCallThroughReturn:
 
 namespace kestrix {
 namespace {
-
-[[gnu::noinline]] std::uintptr_t ReturnAddress() {
-    asm volatile("");
-    return reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
-}
 
 // Outer calls Middle calls Inner, which walks its own stack; each records where it returns to.
 struct TChainSites {
