@@ -6,10 +6,10 @@
 #include <cctype>
 #include <optional>
 #include <set>
+#include <span>
 #include <stdexcept>
 #include <vector>
 
-#include "crash/debuginfo/map_file_cache.h"
 #include "crash/report/disassembly_comments.h"
 #include "crash/report/disassembly_listing.h"
 #include "crash/report/hex_text.h"
@@ -30,10 +30,8 @@ constexpr std::size_t LabelWidth = 31;
 
 constexpr const char* SeparatorText = "; ---------------------------------------------------------";
 
-std::int32_t SourceLineOf(std::uintptr_t address) {
-    const auto mapFile = FindMapFile(address);
-    return mapFile && mapFile->Valid() ? mapFile->FindLine(address).Line : 0;
-}
+// A procedure larger than this is decoded from memory instruction by instruction.
+constexpr std::size_t MaxBufferedCode = 1 << 20;
 
 int DigitCount(std::int32_t value) {
     return static_cast<int>(std::to_string(value).size());
@@ -81,18 +79,23 @@ class DisAsmComposer {
           m_entryName(procedureName.empty() ? "sub_" + HexDigits(info.Entry)
                                             : std::string(procedureName)),
           m_itemAddress(itemAddress),
-          m_options(options) {}
+          m_options(options),
+          m_module(FindModule(info.Entry)) {}
 
     std::string Compose() {
         if (m_info.Areas.empty())
             return std::string(DisAsmInternalErrorText);
+        ReadCode();
         CollectJumpTargets();
         for (const TCodeArea& area : m_info.Areas) {
             for (std::uintptr_t address = area.First; address <= area.Last;)
                 address = AddInstruction(address, address == area.First);
         }
-        return JoinLines(LimitListing(ListingTexts(m_lines, SourceLineOf, LineColumnWidth()),
-                                      m_marked, m_options.LimitDisAsm));
+        return JoinLines(LimitListing(
+            ListingTexts(
+                m_lines, [this](std::uintptr_t address) { return SourceLineOf(address); },
+                LineColumnWidth()),
+            m_marked, m_options.LimitDisAsm));
     }
 
   private:
@@ -101,10 +104,31 @@ class DisAsmComposer {
                            [&](const TCodeArea& area) { return area.Contains(address); });
     }
 
+    // The procedure's lines all come from the debug information of its own module.
+    std::int32_t SourceLineOf(std::uintptr_t address) const {
+        const TMapFile* map = m_module != nullptr ? m_module->MapFile.get() : nullptr;
+        return map != nullptr && map->Valid() ? map->FindLine(address).Line : 0;
+    }
+
+    // The procedure's bytes are read once, so that decoding them twice costs no further reads.
+    void ReadCode() {
+        if (m_info.CodeLength == 0 || m_info.CodeLength > MaxBufferedCode)
+            return;
+        m_code.resize(m_info.CodeLength);
+        m_code.resize(TryReadPrefix(m_info.LowestAddress, m_code));
+    }
+
+    std::optional<TDecodedInstruction> Decode(std::uintptr_t address) const {
+        const std::size_t offset = address - m_info.LowestAddress;
+        if (address >= m_info.LowestAddress && offset < m_code.size())
+            return m_disassembler.DecodeBytes(std::span{m_code}.subspan(offset), address);
+        return m_disassembler.Decode(address);
+    }
+
     void CollectJumpTargets() {
         for (const TCodeArea& area : m_info.Areas) {
             for (std::uintptr_t address = area.First; address <= area.Last;) {
-                const auto decoded = m_disassembler.Decode(address);
+                const auto decoded = Decode(address);
                 if (!decoded)
                     break;
                 if (decoded->IsJump() && decoded->TargetSource == TTargetSource::tsImmediate &&
@@ -158,7 +182,7 @@ class DisAsmComposer {
         const std::string mark = address == m_itemAddress ? " > " : "   ";
         if (address == m_itemAddress)
             m_marked = m_lines.size();
-        const auto decoded = m_disassembler.Decode(address);
+        const auto decoded = Decode(address);
         const auto text = decoded ? m_disassembler.Text(address) : std::nullopt;
         if (!text) {
             const auto byte = TryReadValue<std::uint8_t>(address);
@@ -211,7 +235,9 @@ class DisAsmComposer {
     const std::string m_entryName;
     const std::uintptr_t m_itemAddress;
     const TDisAsmOptions m_options;
+    const TModuleEntry* const m_module;
     const CodeDisassembler m_disassembler;
+    std::vector<std::byte> m_code;  // from the lowest address of the procedure on
     std::set<std::uintptr_t> m_jumpTargets;
     std::vector<TDisAsmLine> m_lines;
     std::optional<std::size_t> m_marked;
