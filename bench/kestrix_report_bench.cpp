@@ -1,0 +1,85 @@
+// \brief The bug report's pieces: rendering a report of realistic size (ten thread sections and
+// the three lists), each list plug-in, the stack dump and the disassembly of compiled code.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+#include "crash/report/bug_report_plugins.h"
+#include "crash/report/disassembly.h"
+#include "crash/report/hardware_list.h"
+#include "crash/report/module_list.h"
+#include "crash/report/process_list.h"
+#include "crash/report/report_rendering.h"
+#include "crash/report/stack_dump.h"
+
+namespace {
+
+using namespace kestrix;
+
+// A thread section of 30 call-stack lines in the report's columns.
+std::string ThreadStack(int thread) {
+    std::string text;
+    for (int line = 0; line < 30; ++line) {
+        if (line > 0)
+            text += "\r\n";
+        text += "000055555555" + std::to_string(1000 + thread * 30 + line) +
+                " gatool     main_window.cpp   " + std::to_string(100 + line) +
+                "  TMainForm::LoadGAClick(QString const&)";
+    }
+    return text;
+}
+
+void BM_RenderBugReport(benchmark::State& state) {
+    const auto header = NewFields();
+    for (int i = 0; i < 25; ++i)
+        header->SetContent("header field " + std::to_string(i), "content\r\nwith a line break");
+    const auto sections = NewFields();
+    for (int thread = 0; thread < 10; ++thread)
+        sections->SetContent("thread $" + std::to_string(thread), ThreadStack(thread));
+    for (const TBugReportPlugin& plugin :
+         SelectedBugReportPlugins({"modules", "processes", "hardware"}))
+        sections->SetContent(plugin.Name, BugReportPluginText(plugin, nullptr, false, false));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RenderBugReport(*header, *sections));
+}
+BENCHMARK(BM_RenderBugReport)->Unit(benchmark::kMicrosecond);
+
+void BM_ModuleList(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ModuleList());
+}
+BENCHMARK(BM_ModuleList)->Unit(benchmark::kMicrosecond);
+
+void BM_ProcessList(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ProcessList());
+}
+BENCHMARK(BM_ProcessList)->Unit(benchmark::kMillisecond);
+
+void BM_HardwareList(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(HardwareList());
+}
+BENCHMARK(BM_HardwareList)->Unit(benchmark::kMillisecond);
+
+void BM_StackDump(benchmark::State& state) {
+    volatile int marker = 0;
+    const auto stackPointer = reinterpret_cast<std::uintptr_t>(&marker);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GetStackDump(stackPointer));
+}
+BENCHMARK(BM_StackDump)->Unit(benchmark::kMicrosecond);
+
+// The disassembly of a procedure of this program with its comments and line numbers, once its
+// debug information is loaded.
+void BM_Disassembly(benchmark::State& state) {
+    const auto entry = reinterpret_cast<std::uintptr_t>(&RenderBugReport);
+    const TDisAsmOptions options{true, 5};
+    benchmark::DoNotOptimize(GetCleartextDisAsm(entry, entry, options));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GetCleartextDisAsm(entry, entry, options));
+}
+BENCHMARK(BM_Disassembly)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
