@@ -74,6 +74,9 @@ void Present(const std::shared_ptr<IKXException>& exception, const ReporterRunti
     if (choice == eaRestartApplication) {
         Restart(*exception, reporter.Caller);
     }
+    if (exception->CanContinue()) {
+        CallExceptActionHandlers(*exception, eaContinueApplication, reporter.Caller);
+    }
 }
 
 // The outcome decided without the user: a failure that cannot continue, one shown nowhere, and

@@ -42,7 +42,10 @@ thread_local bool t_recording = false;
 
 }  // namespace
 
-void RecordRaise(void* object, const std::type_info* type, std::uintptr_t framePointer) noexcept {
+void RecordRaise(void* object,
+                 const std::type_info* type,
+                 std::uintptr_t framePointer,
+                 std::uintptr_t stackBottom) noexcept {
     if (t_recording) {
         return;
     }
@@ -50,7 +53,7 @@ void RecordRaise(void* object, const std::type_info* type, std::uintptr_t frameP
     try {
         StartTryRead();
         auto stack = std::make_shared<TDAPreStackItem>();
-        PrepareStackTrace(framePointer, std::nullopt, std::nullopt, *stack);
+        PrepareStackTrace(framePointer, std::nullopt, stackBottom, *stack);
         {
             RaiseTable& table = Table();
             const std::lock_guard lock(table.Guard);

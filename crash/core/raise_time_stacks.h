@@ -19,8 +19,12 @@ namespace kestrix {
 
 inline constexpr std::size_t RaiseRecordCount = 64;
 
-// Called by the throw path; neither throws.
-void RecordRaise(void* object, const std::type_info* type, std::uintptr_t framePointer) noexcept;
+// Called by the throw path with its frame pointer and the lowest stack slot that belongs to the
+// raising code (the throw path's return address); neither throws.
+void RecordRaise(void* object,
+                 const std::type_info* type,
+                 std::uintptr_t framePointer,
+                 std::uintptr_t stackBottom) noexcept;
 void ForgetRaise(void* object) noexcept;
 
 // The stack captured when the object was first raised; none for an object not seen.

@@ -28,8 +28,10 @@ __attribute__((visibility("default"), noreturn)) void __cxa_throw(void* object,
                                                                   void (*destructor)(void*)) {
     using Throw = void (*)(void*, void*, void (*)(void*));
     static const auto runtimeThrow = RuntimeFunction<Throw>("__cxa_throw");
-    kestrix::RecordRaise(object, static_cast<const std::type_info*>(type),
-                         reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
+    // Above this function's saved frame pointer lies its return address into the raising code.
+    const auto frame = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    kestrix::RecordRaise(object, static_cast<const std::type_info*>(type), frame,
+                         frame + sizeof(void*));
     runtimeThrow(object, type, destructor);
     __builtin_unreachable();
 }

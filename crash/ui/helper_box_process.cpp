@@ -1,0 +1,65 @@
+// \brief Starting the helper with posix_spawn and running the box in it.
+#include "crash/ui/helper_box_process.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <QApplication>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "crash/ui/stand_in_failure_box.h"
+
+extern char** environ;
+
+namespace kestrix {
+namespace {
+
+// The helper's exit codes: the action's number above this base.
+constexpr int ChoiceExitBase = 100;
+
+}  // namespace
+
+TExceptAction ShowBoxInHelperProcess(const FailureBoxContent& content) {
+    std::vector<std::string> arguments = {"kestrix-failure-box", HelperBoxArgument};
+    for (std::string& each : BoxArguments(content)) {
+        arguments.push_back(std::move(each));
+    }
+    std::vector<char*> argumentVector;
+    for (std::string& each : arguments) {
+        argumentVector.push_back(each.data());
+    }
+    argumentVector.push_back(nullptr);
+    pid_t helper = 0;
+    if (posix_spawn(&helper, "/proc/self/exe", nullptr, nullptr, argumentVector.data(), environ) !=
+        0) {
+        return eaContinueApplication;
+    }
+    int status = 0;
+    while (waitpid(helper, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status)) {
+        return eaContinueApplication;
+    }
+    const int choice = WEXITSTATUS(status) - ChoiceExitBase;
+    return choice == eaRestartApplication || choice == eaCloseApplication
+               ? static_cast<TExceptAction>(choice)
+               : eaContinueApplication;
+}
+
+std::optional<int> RunHelperBoxIfAsked(int argc, char** argv) {
+    if (argc < 2 || std::string(argv[1]) != HelperBoxArgument) {
+        return std::nullopt;
+    }
+    const std::optional<FailureBoxContent> content =
+        BoxContentFromArguments(std::vector<std::string>(argv + 2, argv + argc));
+    if (!content) {
+        return ChoiceExitBase + eaContinueApplication;
+    }
+    int qtArgumentCount = 1;
+    QApplication application(qtArgumentCount, argv);
+    return ChoiceExitBase + RunStandInFailureBox(*content);
+}
+
+}  // namespace kestrix

@@ -1,0 +1,22 @@
+// \brief The failure box in a helper process, for a failure the GUI thread cannot show (a fault
+// of that thread, a frozen GUI thread): the same executable started with an argument vector (never
+// through a shell) whose first argument asks for the box; its exit code carries the choice.
+#pragma once
+
+#include <optional>
+
+#include "crash/ui/failure_box_content.h"
+
+namespace kestrix {
+
+inline constexpr const char* HelperBoxArgument = "--kestrix-failure-box";
+
+// Starts the helper and waits for its choice; eaContinueApplication when it could not be started
+// or ended without one (the outcome rules of the failure then decide).
+TExceptAction ShowBoxInHelperProcess(const FailureBoxContent& content);
+
+// In the helper: when the arguments ask for the box, shows it in an application object of its own
+// and returns the exit code to end with; none for an ordinary start.
+std::optional<int> RunHelperBoxIfAsked(int argc, char** argv);
+
+}  // namespace kestrix

@@ -1,0 +1,38 @@
+// \brief Where the stand-in box runs.
+#include "crash/ui/stand_in_presentation.h"
+
+#include <QApplication>
+
+#include "crash/core/completion.h"
+#include "crash/core/reporter_runtime.h"
+#include "crash/ui/helper_box_process.h"
+#include "crash/ui/stand_in_failure_box.h"
+
+namespace kestrix {
+
+TExceptAction PresentInStandInBox(const std::shared_ptr<IKXException>& exception,
+                                  bool guiThreadCanShow) {
+    const FailureBoxContent content = BoxContentOf(*exception);
+    const ReporterRuntime* reporter = RunningReporter();
+    if (!guiThreadCanShow || reporter == nullptr || qobject_cast<QApplication*>(qApp) == nullptr) {
+        return ShowBoxInHelperProcess(content);
+    }
+    // Shared with the posted call, which owns its copy of what it shows.
+    struct Shown {
+        Completion Done;
+        TExceptAction Choice = eaContinueApplication;
+    };
+    const auto shown = std::make_shared<Shown>();
+    reporter->Messenger->Post([shown, content] {
+        try {
+            shown->Choice = RunStandInFailureBox(content);
+        } catch (...) {
+            // The failure goes on by its outcome rules.
+        }
+        shown->Done.Set();
+    });
+    shown->Done.Wait();
+    return shown->Choice;
+}
+
+}  // namespace kestrix
