@@ -60,12 +60,10 @@ std::vector<TModuleListEntry> LoadedModuleEntries() {
 }
 
 std::string FormatModuleList(const std::vector<TModuleListEntry>& modules) {
-    std::size_t nameWidth = 0;
-    std::size_t versionWidth = 0;
-    for (const TModuleListEntry& module : modules) {
-        nameWidth = std::max(nameWidth, module.FileName.size());
-        versionWidth = std::max(versionWidth, module.Version.size());
-    }
+    const std::size_t nameWidth =
+        ColumnWidth(modules, [](const TModuleListEntry& module) { return module.FileName; });
+    const std::size_t versionWidth =
+        ColumnWidth(modules, [](const TModuleListEntry& module) { return module.Version; });
     std::vector<std::string> lines;
     for (const TModuleListEntry& module : modules) {
         lines.push_back(HexAddress(module.Base) + " " + PadRight(module.FileName, nameWidth + 1) +

@@ -120,27 +120,25 @@ std::vector<TProcessListEntry> RunningProcesses() {
 }
 
 std::string FormatProcessList(const std::vector<TProcessListEntry>& processes) {
-    std::size_t idWidth = 0;
-    std::size_t nameWidth = 0;
-    std::size_t sessionWidth = 0;
-    std::size_t classWidth = 0;
-    bool anySession = false;
-    for (const TProcessListEntry& process : processes) {
-        idWidth = std::max(idWidth, HexDigits(process.ProcessId).size());
-        nameWidth = std::max(nameWidth, process.Name.size());
-        if (process.SessionId) {
-            anySession = true;
-            sessionWidth = std::max(sessionWidth, std::to_string(*process.SessionId).size());
-        }
-        classWidth = std::max(classWidth, process.PriorityClass.size());
-    }
+    using Process = TProcessListEntry;
+    const std::size_t idWidth =
+        ColumnWidth(processes, [](const Process& process) { return HexDigits(process.ProcessId); });
+    const std::size_t nameWidth =
+        ColumnWidth(processes, [](const Process& process) { return process.Name; });
+    const auto sessionText = [](const Process& process) {
+        return process.SessionId ? std::to_string(*process.SessionId) : std::string();
+    };
+    const std::size_t sessionWidth = ColumnWidth(processes, sessionText);
+    const bool anySession = std::any_of(processes.begin(), processes.end(),
+                                        [](const Process& process) { return process.SessionId; });
+    const std::size_t classWidth =
+        ColumnWidth(processes, [](const Process& process) { return process.PriorityClass; });
     std::vector<std::string> lines;
     for (const TProcessListEntry& process : processes) {
         std::string line = HexDigits(process.ProcessId, static_cast<int>(idWidth)) + " " +
                            PadRight(process.Name, nameWidth + 1);
         if (anySession)
-            line += PadRight(process.SessionId ? std::to_string(*process.SessionId) : "",
-                             sessionWidth + 1);
+            line += PadRight(sessionText(process), sessionWidth + 1);
         line += PadRight(process.PriorityClass, classWidth + 1) + process.Folder;
         lines.push_back(std::move(line));
     }

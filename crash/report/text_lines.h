@@ -1,6 +1,7 @@
 // \brief Small text helpers of the report: lines of a text, trailing blanks, padded columns.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -20,5 +21,14 @@ std::string JoinLines(const std::vector<std::string>& lines);
 // The text followed by blanks up to width characters (a longer text stays as it is).
 std::string PadRight(std::string_view text, std::size_t width);
 void PadTo(std::string& text, std::size_t width);
+
+// The width of a column: the longest of the texts that text(row) gives for the rows.
+template <typename Rows, typename Text>
+std::size_t ColumnWidth(const Rows& rows, Text text) {
+    std::size_t width = 0;
+    for (const auto& row : rows)
+        width = std::max(width, std::string_view(text(row)).size());
+    return width;
+}
 
 }  // namespace kestrix
