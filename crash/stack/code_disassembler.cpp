@@ -8,8 +8,6 @@
 namespace kestrix {
 namespace {
 
-constexpr std::size_t MaxInstructionLength = ZYDIS_MAX_INSTRUCTION_LENGTH;
-
 TBranchKind BranchKindOf(const ZydisDecodedInstruction& instruction) {
     switch (instruction.meta.category) {
         case ZYDIS_CATEGORY_CALL:

@@ -15,6 +15,8 @@
 
 namespace kestrix {
 
+inline constexpr std::size_t MaxInstructionLength = ZYDIS_MAX_INSTRUCTION_LENGTH;
+
 enum class TBranchKind {
     bkNone,
     bkCall,

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "crash/stack/code_window.h"
 #include "crash/stack/guarded_read.h"
 
 namespace kestrix {
@@ -89,7 +90,8 @@ class FunctionParser {
         RegisterValues registers;
         std::uintptr_t address = start;
         while (InDecodableRange(address) && !(address != start && m_covered.contains(address))) {
-            const auto instruction = m_disassembler.Decode(address, &registers);
+            const auto instruction =
+                m_disassembler.DecodeBytes(m_code.At(address), address, &registers);
             if (!instruction) {
                 if (!tentative)
                     m_failed = true;
@@ -172,6 +174,7 @@ class FunctionParser {
     }
 
     const CodeDisassembler& m_disassembler;
+    TCodeWindow m_code;
     const std::uintptr_t m_entry;
     const TParseRange m_range;
     std::vector<std::uintptr_t> m_pending;
