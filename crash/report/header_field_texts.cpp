@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "crash/report/report_quantities.h"
+
 namespace kestrix {
 
 TReportTime LocalReportTime(std::chrono::system_clock::time_point time) {
@@ -33,6 +35,17 @@ std::string ModuleDateTimeText(const TReportTime& time) {
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", time.Year, time.Month, time.Day,
                   time.Hour, time.Minute);
     return text;
+}
+
+std::string FreeDiskSpaceText(const TDiskSpace& system,
+                              const std::optional<TDiskSpace>& program,
+                              char decimalSeparator) {
+    const auto text = [&](const TDiskSpace& disk) {
+        return "(" + disk.MountPoint + ") " + SizeText(disk.FreeBytes, decimalSeparator);
+    };
+    if (program && program->MountPoint != system.MountPoint)
+        return text(system) + " " + text(*program);
+    return text(system);
 }
 
 std::string ProcessIdText(std::uint32_t processId) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -27,6 +28,17 @@ TReportTime LocalReportTime(std::chrono::system_clock::time_point time);
 std::string DateTimeText(const TReportTime& time);
 // "2026-12-10 13:16", the last-write time of a module
 std::string ModuleDateTimeText(const TReportTime& time);
+
+struct TDiskSpace {
+    std::string MountPoint;
+    std::uint64_t FreeBytes = 0;
+};
+
+// "(" mount point ") " and the free space of the system's file system, then, after a blank, the
+// same for the program's file system when it is another one.
+std::string FreeDiskSpaceText(const TDiskSpace& system,
+                              const std::optional<TDiskSpace>& program,
+                              char decimalSeparator = '.');
 
 // "$" and the id in lower-case hexadecimal digits.
 std::string ProcessIdText(std::uint32_t processId);

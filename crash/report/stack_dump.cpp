@@ -5,6 +5,7 @@
 #include <span>
 
 #include "crash/report/hex_text.h"
+#include "crash/report/thread_section_texts.h"
 #include "crash/stack/guarded_read.h"
 #include "crash/stack/memory_regions.h"
 
@@ -33,7 +34,7 @@ std::string DumpLine(std::uintptr_t address, std::span<const std::byte> bytes) {
 std::string GetStackDump(std::uintptr_t stackPointer) {
     const auto region = TMemoryRegions::Snapshot().Find(stackPointer);
     if (!region || !StartTryRead())
-        return std::string(StackNotAccessibleText);
+        return std::string(StackNotAccessible);
     std::string text;
     std::uintptr_t address = stackPointer;
     for (std::size_t line = 0; line < StackDumpLines && address < region->End; ++line) {
@@ -42,7 +43,7 @@ std::string GetStackDump(std::uintptr_t stackPointer) {
             std::min<std::uintptr_t>(StackDumpLineBytes, region->End - address);
         const std::size_t read = TryReadPrefix(address, std::span{bytes}.first(wanted));
         if (read == 0 && line == 0)
-            return std::string(StackNotAccessibleText);
+            return std::string(StackNotAccessible);
         if (line > 0)
             text += "\r\n";
         text += DumpLine(address, std::span{bytes}.first(read));

@@ -4,13 +4,11 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace kestrix {
 
 inline constexpr std::size_t StackDumpLines = 20;
 inline constexpr std::size_t StackDumpLineBytes = 16;
-inline constexpr std::string_view StackNotAccessibleText = ">> stack not accessible";
 
 // Up to 20 lines of 16 bytes from stackPointer to the end of the memory region that holds it:
 // the address, two blanks, each byte as two digits and a blank with "- " before the ninth, one

@@ -49,5 +49,13 @@ TEST(HeaderFieldTexts, DisplayProcessorsSystemAndUser) {
     EXPECT_EQ(UserNameText("operator", false), "operator");
 }
 
+TEST(HeaderFieldTexts, FreeDiskSpaceOfTheSystemAndOfTheProgramWhenElsewhere) {
+    const TDiskSpace root{"/", 12ULL << 30};
+    EXPECT_EQ(FreeDiskSpaceText(root, std::nullopt), "(/) 12.00 GB");
+    EXPECT_EQ(FreeDiskSpaceText(root, TDiskSpace{"/", 1}), "(/) 12.00 GB");
+    EXPECT_EQ(FreeDiskSpaceText(root, TDiskSpace{"/opt", 1536}, ','),
+              "(/) 12,00 GB (/opt) 1,50 KB");
+}
+
 }  // namespace
 }  // namespace kestrix

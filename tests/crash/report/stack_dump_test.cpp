@@ -5,6 +5,7 @@
 
 #include "crash/report/hex_text.h"
 #include "crash/report/text_lines.h"
+#include "crash/report/thread_section_texts.h"
 #include "tests/crash/stack/guarded_pages.h"
 
 namespace kestrix {
@@ -51,8 +52,8 @@ TEST_F(StackDumpTest, EndsAtTheEndOfTheRegion) {
 }
 
 TEST_F(StackDumpTest, AStackPointerOutsideReadableMemoryIsNotAccessible) {
-    EXPECT_EQ(GetStackDump(m_pages.InaccessibleStart() + 8), StackNotAccessibleText);
-    EXPECT_EQ(GetStackDump(0), StackNotAccessibleText);
+    EXPECT_EQ(GetStackDump(m_pages.InaccessibleStart() + 8), StackNotAccessible);
+    EXPECT_EQ(GetStackDump(0), StackNotAccessible);
 }
 
 TEST(GetStackDump, DumpsTheRealStackOfThisThread) {
