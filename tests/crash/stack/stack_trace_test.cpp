@@ -229,6 +229,39 @@ TEST_F(MadeUpStack, AStaleReturnAddressUnconnectedToItsNeighboursIsDropped) {
     EXPECT_EQ(CodeAddresses(dumb), everyItem) << dumb.Text;
 }
 
+TEST_F(MadeUpStack, TheCreationAddressEndsTheList) {
+    const TChainSites sites = Outer({});
+    const std::uintptr_t creator = ReturnAddress();
+    m_slots[30] = sites.IntoOuter;
+    m_slots[20] = sites.IntoMiddle;
+    TStackTraceParams params;
+    params.CurrentAddress = sites.InInner;
+    params.CreatorAddress = creator;
+    const TStackTraceResult result = Trace(params);
+    const std::vector<std::uintptr_t> expected{sites.InInner, sites.IntoMiddle - CallLength,
+                                               sites.IntoOuter - CallLength, creator - CallLength};
+    EXPECT_EQ(CodeAddresses(result), expected) << result.Text;
+}
+
+TEST_F(MadeUpStack, APreparedStacksFlaggedItemsAreCertain) {
+    const TChainSites sites = Outer({});
+    const std::uintptr_t stale = ReturnAddress();
+    TStackTraceParams params;
+    params.CurrentAddress = sites.InInner;
+    for (const std::uint8_t flag : {std::uint8_t{0}, std::uint8_t{1}}) {
+        SCOPED_TRACE(static_cast<int>(flag));
+        const TDAPreStackItem prepared{{flag, stale}, {0, sites.IntoOuter}, {0, sites.IntoMiddle}};
+        params.PreparedStack = &prepared;
+        std::vector<std::uintptr_t> expected{sites.InInner, sites.IntoMiddle - CallLength,
+                                             sites.IntoOuter - CallLength};
+        // A flagged item stays, connected or not.
+        if (flag != 0)
+            expected.push_back(stale - CallLength);
+        const TStackTraceResult result = Trace(params);
+        EXPECT_EQ(CodeAddresses(result), expected) << result.Text;
+    }
+}
+
 TEST_F(MadeUpStack, AJumpIntoUnreadableMemoryShowsTheLocationAndItsCaller) {
     GuardedPages pages(GuardedPages::InaccessibleAbove);
     const std::uintptr_t unreadable = pages.InaccessibleStart() + 16;
