@@ -12,6 +12,8 @@
 #include "app/analyze_command.h"
 #include "app/program_arguments.h"
 #include "app/window_start.h"
+#include "crash/core/handle_exception.h"
+#include "crash/ui/kestrix_start.h"
 #include "numtext/number_marks.h"
 #include "ui/gui_application.h"
 #include "ui/main_form.h"
@@ -56,7 +58,12 @@ int RunWindow(char* program, const std::vector<std::string_view>& files) {
         }
         gatool::GuiApplication::exec();
     } catch (...) {
-        gatool::GuiApplication::ShowException(std::current_exception());
+        // Escaped the message loop: the program cannot go on.
+        if (!kestrix::HandleException({.Exception = std::current_exception(),
+                                       .CanContinue = false,
+                                       .Source = kestrix::esExceptProc})) {
+            gatool::GuiApplication::ShowException(std::current_exception());
+        }
     }
     return 0;
 }
@@ -82,6 +89,8 @@ int OpenWindow(char* program, const std::vector<std::string_view>& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The crash reporter first, before any of the program's own code.
+    const auto crashReporter = kestrix::StartKestrix(argc, argv);
     gatool::LoadNumberMarksFromUserLocale();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     gatool::ProgramArguments parsed;

@@ -4,6 +4,9 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QMessageBox>
+#include <QWidget>
+
+#include "crash/core/handle_exception.h"
 
 // Registers the icon resource compiled into this static library; the initialiser's declaration in
 // Q_INIT_RESOURCE needs the global namespace.
@@ -44,12 +47,31 @@ bool GuiApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        ShowException(std::current_exception());
+        HandleEscapedException(std::current_exception(), receiver);
         return false;
     }
 }
 
+void GuiApplication::HandleEscapedException(const std::exception_ptr& failure, QObject* sender) {
+    // A drag or a press in progress must not go on behind the failure box.
+    if (QWidget* grabber = QWidget::mouseGrabber()) {
+        grabber->releaseMouse();
+    }
+    if (!kestrix::HandleException({.Exception = failure,
+                                   .Source = kestrix::esApplicationHandleException,
+                                   .RelatedObject = sender})) {
+        ShowInErrorBox(failure);
+    }
+}
+
 void GuiApplication::ShowException(const std::exception_ptr& failure) {
+    if (!kestrix::HandleException(
+            {.Exception = failure, .Source = kestrix::esApplicationShowException})) {
+        ShowInErrorBox(failure);
+    }
+}
+
+void GuiApplication::ShowInErrorBox(const std::exception_ptr& failure) {
     QString message;
     try {
         std::rethrow_exception(failure);

@@ -1,6 +1,7 @@
 // \brief The application object of the window: the one place that every exception escaping an
-// event handler reaches. It shows the exception's message, and the window carries on with the state
-// the handler reached.
+// event handler reaches. It hands the failure to the crash reporter, and on "continue application"
+// the window carries on with the state the handler reached. Without a running reporter (a test of
+// the window) it shows the exception's message in an error box instead.
 #pragma once
 
 #include <QApplication>
@@ -16,10 +17,10 @@ class GuiApplication : public QApplication {
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Shows the message of `failure` in an error box over the active window.
+    // Shows `failure`: the program's own show-exception routine.
     static void ShowException(const std::exception_ptr& failure);
 
-    // Runs an event handler and shows whatever it raises. Handlers are run through this, so that
+    // Runs an event handler and reports whatever it raises. Handlers are run through this, so that
     // their exceptions stop at their own boundary: Qt's event delivery is not exception-safe, and
     // unwinding through it leaks the event's data. notify() stays the net for everything else.
     template <typename Handler>
@@ -27,9 +28,14 @@ class GuiApplication : public QApplication {
         try {
             handler();
         } catch (...) {
-            ShowException(std::current_exception());
+            HandleEscapedException(std::current_exception(), nullptr);
         }
     }
+
+  private:
+    // An exception escaped an event handler of `sender` (none: the handler boundary's own).
+    static void HandleEscapedException(const std::exception_ptr& failure, QObject* sender);
+    static void ShowInErrorBox(const std::exception_ptr& failure);
 };
 
 }  // namespace gatool
