@@ -40,7 +40,8 @@ def program_range(program):
     starts, ends = [], []
     for line in mappings.splitlines():
         fields = line.split()
-        if len(fields) >= 6 and fields[-1] == program and fields[0].startswith("0x"):
+        # The file name comes last and may hold blanks.
+        if line.rstrip().endswith(" " + program) and fields[0].startswith("0x"):
             starts.append(int(fields[0], 16))
             ends.append(int(fields[1], 16))
     if not starts:
