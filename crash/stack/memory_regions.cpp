@@ -40,4 +40,14 @@ std::optional<TMemoryRegion> TMemoryRegions::Find(std::uintptr_t address) const 
     return region;
 }
 
+bool TMemoryRegions::CoversReadable(std::uintptr_t start, std::uintptr_t end) const {
+    for (std::uintptr_t position = start; position < end;) {
+        const auto region = Find(position);
+        if (!region)
+            return false;
+        position = region->End;
+    }
+    return true;
+}
+
 }  // namespace kestrix

@@ -22,6 +22,9 @@ class TMemoryRegions {
     // The readable region that contains the address; none for unmapped or inaccessible memory.
     std::optional<TMemoryRegion> Find(std::uintptr_t address) const;
 
+    // Whether [start, end) lies in readable regions without a gap.
+    bool CoversReadable(std::uintptr_t start, std::uintptr_t end) const;
+
   private:
     std::vector<TMemoryRegion> m_regions;  // sorted by start
 };

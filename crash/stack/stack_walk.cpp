@@ -28,6 +28,9 @@ TStackWalk::TStackWalk(const TStackTraceParams& params,
       Candidates(procedures, Disassembler, Regions, TraceKindOf(params, currentAddress)) {}
 
 bool TStackWalk::ReadStack() {
+    // Checked first: a range made up by a damaged context must not size the copy.
+    if (!Regions.CoversReadable(StackBottom, StackTop))
+        return false;
     Slots.assign((StackTop - StackBottom) / sizeof(std::uintptr_t), 0);
     return TryRead(StackBottom, std::as_writable_bytes(std::span{Slots}));
 }

@@ -326,6 +326,7 @@ TEST_F(StackTraceTest, AStackRangeThatCannotBeReadGivesNoText) {
     const Case cases[] = {
         {"reaching into an inaccessible page", pages.ReadableStart() + Page - 64,
          pages.InaccessibleStart() + 64},
+        {"from a damaged context, far larger than any stack", 0x10000, 0x7ff000000000},
         {"empty", pages.ReadableStart() + 64, pages.ReadableStart() + 64},
         {"upside down", pages.ReadableStart() + 128, pages.ReadableStart()},
     };
