@@ -84,6 +84,11 @@ void FailInHandler(kestrix::IKXException&, bool&) {
     throw std::runtime_error("failure inside a reporter handler");
 }
 
+void SayHidden(kestrix::IKXException& exception, bool&) {
+    Say("hidden: " + exception.ExceptClass() + ": " + exception.ExceptMessage() + " (" +
+        kestrix::ExceptSourceName(exception.Source()) + ")");
+}
+
 void SayAction(kestrix::IKXException&, kestrix::TExceptAction action, bool&) {
     Say("action: " + std::to_string(action));
     if (action == kestrix::eaContinueApplication) {
@@ -141,6 +146,11 @@ class ProbeApplication : public QApplication {
     }
     return Overflow(depth + 1) + frame[0];
 }
+// Longer than the watchdog's time-out, shorter than a second report after the first.
+[[gnu::noinline]] void FreezeGuiThread() {
+    std::this_thread::sleep_for(std::chrono::seconds(6));
+    Say("unfrozen");
+}
 [[gnu::noinline]] void StackOverflow() {
     Say("overflowing " + std::to_string(Overflow(0)));
 }
@@ -163,6 +173,22 @@ const std::map<std::string, Failure>& Failures() {
     static const std::map<std::string, Failure> failures = {
         {"button", [] { RaiseProbeError("a button handler"); }},
         {"abort", [] { throw kestrix::EAbort(); }},
+        {"hidden",
+         [] {
+             kestrix::RegisterHiddenExceptionHandler(&SayHidden, kestrix::stDontSync);
+             try {
+                 RaiseProbeError("code that catches it itself");
+             } catch (const EProbeError&) {
+                 Say("caught by the program");
+             }
+             kestrix::UnregisterHiddenExceptionHandler(&SayHidden);
+             QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+         }},
+        {"freeze",
+         [] {
+             FreezeGuiThread();
+             QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+         }},
         {"handler-failure",
          [] {
              kestrix::RegisterExceptionHandler(&FailInHandler, kestrix::stDontSync,

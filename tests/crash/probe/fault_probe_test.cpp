@@ -147,6 +147,8 @@ struct ProbeCase {
     std::vector<std::string> Output;
     // In the saved report; none means no report may be saved.
     std::vector<std::string> Report;
+    // Never printed.
+    std::vector<std::string> NotInOutput = {};
 };
 
 void PrintTo(const ProbeCase& probeCase, std::ostream* stream) {
@@ -162,6 +164,9 @@ TEST_P(FaultProbe, ReportsTheFailureAndEndsAsItsOutcomeSays) {
     EXPECT_EQ(run.ExitCode, expected.ExitCode) << run.Output;
     for (const std::string& line : expected.Output) {
         EXPECT_NE(run.Output.find(line), std::string::npos) << line << "\n" << run.Output;
+    }
+    for (const std::string& line : expected.NotInOutput) {
+        EXPECT_EQ(run.Output.find(line), std::string::npos) << line << "\n" << run.Output;
     }
     if (expected.Report.empty()) {
         EXPECT_FALSE(run.ReportSaved) << run.Report;
@@ -246,7 +251,21 @@ std::vector<ProbeCase> Exceptions() {
          1,
          {"failure: KesException: probe fatal message 42 (esRuntimeError)", Box, Closed},
          {"exception message  : probe fatal message 42"}},
-        {"abort", {"abort"}, 0, {"next event handled"}, {}},
+        {"abort", {"abort"}, 0, {"next event handled"}, {}, {"failure:", "box shown"}},
+        {"hidden",
+         {"hidden"},
+         0,
+         {"hidden: EProbeError: probe failure in code that catches it itself (esHidden)",
+          "caught by the program"},
+         {},
+         {"failure:", "box shown"}},
+        {"freeze",
+         {"freeze"},
+         0,
+         {"failure: :  (esAntiFreezeCheck)", "box shown: The application seems to be frozen.",
+          Continued, "unfrozen"},
+         {"exception source   : esAntiFreezeCheck", "thread             : main thread",
+          "FreezeGuiThread"}},
         {"handler_failure",
          {"handler-failure"},
          0,
