@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <mutex>
 
+#include "crash/report/guarded_part.h"
 #include "crash/report/hardware_list.h"
 #include "crash/report/module_list.h"
 #include "crash/report/process_list.h"
 #include "crash/settings/property_record.h"
-#include "crash/stack/stack_addr_to_str.h"
 
 namespace kestrix {
 namespace {
@@ -109,11 +109,9 @@ std::string BugReportPluginText(const TBugReportPlugin& plugin,
                                 const std::shared_ptr<IKXException>& exception,
                                 bool showRelAddrs,
                                 bool showRelLines) {
-    try {
-        return plugin.Callback ? plugin.Callback(exception) : std::string();
-    } catch (...) {
-        return InternalError("plugin", showRelAddrs, showRelLines);
-    }
+    return GuardedPartText(
+        "plugin", [&] { return plugin.Callback ? plugin.Callback(exception) : std::string(); },
+        showRelAddrs, showRelLines);
 }
 
 }  // namespace kestrix
