@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "crash/stack/guarded_read.h"
@@ -281,6 +284,46 @@ TEST_F(MadeUpStack, AJumpIntoUnreadableMemoryShowsTheLocationAndItsCaller) {
     EXPECT_EQ(result.ExceptionAddress, unreadable);
     EXPECT_EQ(result.Items[1].CodeAddress, returnAddress - 2);  // call rdi
     EXPECT_EQ(result.Items[1].ProcedureName, "KestrixCallThrough");
+}
+
+[[gnu::noinline]] void Thrower() {
+    throw std::runtime_error("nobody catches this");
+}
+
+// Walks the stack as the terminate handler, tells what it found and ends the process: 0 when the
+// runtime's frames from the throw routine inwards (this handler's among them) are left out and
+// the throw's callers are listed.
+[[noreturn]] void WalkTerminateTrace() {
+    TStackTraceParams params;
+    params.TerminateTrace = true;
+    params.HideUglyItems = false;
+    const TStackTraceResult result = StackTrace(params);
+    std::fprintf(stderr, "%s\n", result.Text.c_str());
+    const auto named = [&](std::string_view part) {
+        return std::find_if(result.Items.begin(), result.Items.end(), [&](const TStackItem& item) {
+            return item.ProcedureName.find(part) != std::string::npos;
+        });
+    };
+    const bool runtimeLeftOut = named("WalkTerminateTrace") == result.Items.end() &&
+                                named("__gxx_personality_v0") == result.Items.end() &&
+                                named("_Unwind_RaiseException") == result.Items.end();
+    const bool callersListed = named("Thrower") < named("ThrowThroughNoexcept") &&
+                               named("ThrowThroughNoexcept") != result.Items.end();
+    std::_Exit(runtimeLeftOut && callersListed ? 0 : 1);
+}
+
+[[gnu::noinline]] void ThrowThroughNoexcept() noexcept {
+    Thrower();
+}
+
+TEST(StackTraceDeathTest, ATerminateTraceStartsAtTheThrow) {
+    EXPECT_EXIT(
+        {
+            ASSERT_TRUE(StartTryRead());
+            std::set_terminate(&WalkTerminateTrace);
+            ThrowThroughNoexcept();
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 class RecordingAlert : public IProgressAlert {
