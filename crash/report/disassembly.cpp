@@ -6,7 +6,6 @@
 #include <cctype>
 #include <optional>
 #include <set>
-#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "crash/report/hex_text.h"
 #include "crash/report/text_lines.h"
 #include "crash/stack/code_disassembler.h"
+#include "crash/stack/code_window.h"
 #include "crash/stack/guarded_read.h"
 #include "crash/stack/module_cache.h"
 #include "crash/stack/parse_function.h"
@@ -29,9 +29,6 @@ constexpr std::size_t CommentColumn = 31;
 constexpr std::size_t LabelWidth = 31;
 
 constexpr const char* SeparatorText = "; ---------------------------------------------------------";
-
-// A procedure larger than this is decoded from memory instruction by instruction.
-constexpr std::size_t MaxBufferedCode = 1 << 20;
 
 int DigitCount(std::int32_t value) {
     return static_cast<int>(std::to_string(value).size());
@@ -85,7 +82,6 @@ class DisAsmComposer {
     std::string Compose() {
         if (m_info.Areas.empty())
             return std::string(DisAsmInternalErrorText);
-        ReadCode();
         CollectJumpTargets();
         for (const TCodeArea& area : m_info.Areas) {
             for (std::uintptr_t address = area.First; address <= area.Last;)
@@ -110,19 +106,9 @@ class DisAsmComposer {
         return map != nullptr && map->Valid() ? map->FindLine(address).Line : 0;
     }
 
-    // The procedure's bytes are read once, so that decoding them twice costs no further reads.
-    void ReadCode() {
-        if (m_info.CodeLength == 0 || m_info.CodeLength > MaxBufferedCode)
-            return;
-        m_code.resize(m_info.CodeLength);
-        m_code.resize(TryReadPrefix(m_info.LowestAddress, m_code));
-    }
-
-    std::optional<TDecodedInstruction> Decode(std::uintptr_t address) const {
-        const std::size_t offset = address - m_info.LowestAddress;
-        if (address >= m_info.LowestAddress && offset < m_code.size())
-            return m_disassembler.DecodeBytes(std::span{m_code}.subspan(offset), address);
-        return m_disassembler.Decode(address);
+    // Through a window of code bytes, so that decoding costs no read per instruction.
+    std::optional<TDecodedInstruction> Decode(std::uintptr_t address) {
+        return m_disassembler.DecodeBytes(m_code.At(address), address);
     }
 
     void CollectJumpTargets() {
@@ -237,7 +223,7 @@ class DisAsmComposer {
     const TDisAsmOptions m_options;
     const TModuleEntry* const m_module;
     const CodeDisassembler m_disassembler;
-    std::vector<std::byte> m_code;  // from the lowest address of the procedure on
+    TCodeWindow m_code;
     std::set<std::uintptr_t> m_jumpTargets;
     std::vector<TDisAsmLine> m_lines;
     std::optional<std::size_t> m_marked;
