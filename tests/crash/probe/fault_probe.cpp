@@ -117,12 +117,13 @@ class ProbeApplication : public QApplication {
     }
 };
 
-// Faults, each in a function of its own so that the report names it.
-[[gnu::noinline]] void AccessViolation() {
+// Faults, each in a function of its own so that the report names it. The undefined-behaviour
+// sanitizer would stop the two that are undefined in C++ before they reach the processor.
+[[gnu::noinline, gnu::no_sanitize_undefined]] void AccessViolation() {
     volatile int* nowhere = nullptr;
     *nowhere = 1;
 }
-[[gnu::noinline]] void DivisionByZero() {
+[[gnu::noinline, gnu::no_sanitize_undefined]] void DivisionByZero() {
     // Both operands unknown to the compiler, so that it divides.
     volatile int dividend = 1;
     volatile int zero = 0;
