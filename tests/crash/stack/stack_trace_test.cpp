@@ -232,6 +232,20 @@ TEST_F(MadeUpStack, AStaleReturnAddressUnconnectedToItsNeighboursIsDropped) {
     EXPECT_EQ(CodeAddresses(dumb), everyItem) << dumb.Text;
 }
 
+TEST_F(MadeUpStack, AnExceptionTraceEndsAtTheSlotThatHoldsTheLocation) {
+    const TChainSites sites = Outer({});
+    m_slots[30] = sites.IntoOuter;
+    m_slots[20] = sites.IntoMiddle;
+    m_slots[10] = ReturnAddress();  // deeper than the location: never collected
+    TStackTraceParams params;
+    params.IsException = true;
+    params.CurrentAddress = sites.IntoMiddle;
+    params.DumbTrace = true;
+    const TStackTraceResult result = Trace(params);
+    const std::vector<std::uintptr_t> expected{sites.IntoMiddle, sites.IntoOuter - CallLength};
+    EXPECT_EQ(CodeAddresses(result), expected) << result.Text;
+}
+
 TEST_F(MadeUpStack, TheCreationAddressEndsTheList) {
     const TChainSites sites = Outer({});
     const std::uintptr_t creator = ReturnAddress();
@@ -350,13 +364,32 @@ TEST_F(StackTraceTest, TellsItsProgressInRisingPositionsUpToTheEnd) {
     }
 }
 
+// Sets the abort flag once the trace has reached a position.
+class AbortingAlert : public IProgressAlert {
+  public:
+    AbortingAlert(std::atomic<bool>& abort, int at) : m_abort(abort), m_at(at) {}
+    void SetPosition(int thousandths) override {
+        if (thousandths >= m_at)
+            m_abort = true;
+    }
+
+  private:
+    std::atomic<bool>& m_abort;
+    int m_at;
+};
+
 TEST_F(StackTraceTest, TheAbortFlagEndsTheTraceAtOnce) {
-    std::atomic<bool> abort{true};
-    TStackTraceParams params;
-    params.AbortFlag = &abort;
-    const TChainSites sites = Outer(params);
-    EXPECT_EQ(sites.Result.Text, "");
-    EXPECT_TRUE(sites.Result.Items.empty());
+    for (const int abortAt : {0, 100, 700, 1000}) {
+        SCOPED_TRACE(abortAt);
+        std::atomic<bool> abort{false};
+        AbortingAlert alert(abort, abortAt);
+        TStackTraceParams params;
+        params.AbortFlag = &abort;
+        params.ProgressAlert = &alert;
+        const TChainSites sites = Outer(params);
+        EXPECT_EQ(sites.Result.Text, "");
+        EXPECT_TRUE(sites.Result.Items.empty());
+    }
 }
 
 TEST_F(StackTraceTest, AStackRangeThatCannotBeReadGivesNoText) {
