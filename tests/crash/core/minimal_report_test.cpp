@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -13,6 +10,7 @@
 #include "crash/core/kes_exception.h"
 #include "crash/core/private_folder.h"
 #include "crash/settings/module_settings.h"
+#include "tests/crash/core/runtime_folder.h"
 
 namespace kestrix {
 namespace {
@@ -29,15 +27,6 @@ namespace fs = std::filesystem;
 
 class MinimalReport : public ::testing::Test {
   protected:
-    MinimalReport() {
-        m_base = fs::temp_directory_path() / ("kestrix-report-test-" + std::to_string(getpid()));
-        fs::create_directories(m_base);
-        setenv("XDG_RUNTIME_DIR", m_base.c_str(), 1);
-    }
-    ~MinimalReport() override {
-        unsetenv("XDG_RUNTIME_DIR");
-        fs::remove_all(m_base);
-    }
     std::shared_ptr<IKXException> Failure() {
         ExceptionValues values{.Exception = RaisedInANamedFunction(), .Source = esManual};
         CompleteExceptionValues(values);
@@ -48,7 +37,8 @@ class MinimalReport : public ::testing::Test {
         text << std::ifstream(file).rdbuf();
         return text.str();
     }
-    fs::path m_base;
+    const TestRuntimeFolder m_runtime{"kestrix-report-test"};
+    const fs::path& m_base = m_runtime.Path();
 };
 
 TEST_F(MinimalReport, NamesTheFailureAndTheRaisingFunction) {

@@ -6,8 +6,9 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <fstream>
+
+#include "tests/crash/core/runtime_folder.h"
 
 namespace kestrix {
 namespace {
@@ -16,19 +17,11 @@ namespace fs = std::filesystem;
 
 class PrivateFolders : public ::testing::Test {
   protected:
-    PrivateFolders() {
-        m_base = fs::temp_directory_path() / ("kestrix-folder-test-" + std::to_string(getpid()));
-        fs::create_directories(m_base);
-        setenv("XDG_RUNTIME_DIR", m_base.c_str(), 1);
-    }
-    ~PrivateFolders() override {
-        unsetenv("XDG_RUNTIME_DIR");
-        fs::remove_all(m_base);
-    }
     static fs::perms Permissions(const fs::path& path) {
         return fs::symlink_status(path).permissions();
     }
-    fs::path m_base;
+    const TestRuntimeFolder m_runtime{"kestrix-folder-test"};
+    const fs::path& m_base = m_runtime.Path();
 };
 
 TEST_F(PrivateFolders, AreCreatedUnderTheRuntimeFolderForTheUserAlone) {
