@@ -1,6 +1,7 @@
 // \brief TIKXFields, the implementation of IKXFields.
 #include "crash/settings/ikx_fields.h"
 
+#include <algorithm>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -47,16 +48,19 @@ class TIKXFields final : public IKXFields {
         const std::lock_guard lock(m_guard);
         if (const std::optional<std::size_t> index = Find(name)) {
             m_items[*index].second = content;
+            Changed();
         } else {
-            m_items.emplace_back(name, content);
+            Insert(m_addPosition.value_or(m_items.size()), name, content);
         }
-        Changed();
     }
 
     void Insert(std::size_t index, std::string_view name, std::string_view content) override {
         const std::lock_guard lock(m_guard);
-        const auto at = m_items.begin() + std::ptrdiff_t(std::min(index, m_items.size()));
-        m_items.emplace(at, name, content);
+        index = std::min(index, m_items.size());
+        m_items.emplace(m_items.begin() + std::ptrdiff_t(index), name, content);
+        if (m_addPosition && index <= *m_addPosition) {
+            ++*m_addPosition;
+        }
         Changed();
     }
 
@@ -64,6 +68,9 @@ class TIKXFields final : public IKXFields {
         const std::lock_guard lock(m_guard);
         if (index < m_items.size()) {
             m_items.erase(m_items.begin() + std::ptrdiff_t(index));
+            if (m_addPosition && index < *m_addPosition) {
+                --*m_addPosition;
+            }
             Changed();
         }
     }
@@ -79,7 +86,18 @@ class TIKXFields final : public IKXFields {
         const std::lock_guard lock(m_guard);
         auto copy = std::make_shared<TIKXFields>();
         copy->m_items = m_items;
+        copy->m_addPosition = m_addPosition;
         return copy;
+    }
+
+    void SetAddPosition(std::optional<std::size_t> position) override {
+        const std::lock_guard lock(m_guard);
+        m_addPosition = position;
+    }
+
+    std::optional<std::size_t> AddPosition() const override {
+        const std::lock_guard lock(m_guard);
+        return m_addPosition;
     }
 
     void Lock() const override { m_guard.lock(); }
@@ -99,6 +117,7 @@ class TIKXFields final : public IKXFields {
 
     mutable std::recursive_mutex m_guard;
     std::vector<std::pair<std::string, std::string>> m_items;
+    std::optional<std::size_t> m_addPosition;
     std::function<void()> m_changed;
 };
 

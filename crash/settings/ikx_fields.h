@@ -25,14 +25,21 @@ class IKXFields {
     // Empty when no item has the name.
     virtual std::string ContentOf(std::string_view name) const = 0;
 
-    // Replaces the content of the first item of that name, or adds an item at the end.
+    // Replaces the content of the first item of that name, or adds an item at the add position
+    // (at the end without one).
     virtual void SetContent(std::string_view name, std::string_view content) = 0;
     // An index beyond the end appends.
     virtual void Insert(std::size_t index, std::string_view name, std::string_view content) = 0;
     virtual void Delete(std::size_t index) = 0;
     virtual void Delete(std::string_view name) = 0;
 
-    // A copy of the items, without the change notification.
+    // The report header keeps its last fields at its end: new items go in before the item at the
+    // add position, which moves on past each one, and with every item inserted or deleted before
+    // it. None: new items are appended.
+    virtual void SetAddPosition(std::optional<std::size_t> position) = 0;
+    virtual std::optional<std::size_t> AddPosition() const = 0;
+
+    // A copy of the items and the add position, without the change notification.
     virtual std::shared_ptr<IKXFields> Clone() const = 0;
 
     virtual void Lock() const = 0;

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace kestrix {
 namespace {
 
@@ -44,6 +47,32 @@ TEST(IKXFields, EveryChangeNotifies) {
     fields->Delete("a");
     fields->Delete("absent");
     EXPECT_EQ(changes, 3);
+}
+
+TEST(IKXFields, NewItemsGoInAtTheAddPositionAndKeepTheLastFieldsLast) {
+    const std::shared_ptr<IKXFields> fields = NewFields();
+    for (const char* name : {"date/time", "version", "callstack crc", "exception class"}) {
+        fields->SetContent(name, "");
+    }
+    fields->SetAddPosition(2);
+    fields->SetContent("contact", "a");
+    fields->SetContent("comment", "b");
+    fields->SetContent("version", "2.0");  // an existing name stays where it is
+    fields->Insert(0, "first", "");
+    fields->Delete("date/time");
+    fields->SetContent("screenshot", "c");
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < fields->Count(); ++i) {
+        names.push_back(fields->Name(i));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"first", "version", "contact", "comment",
+                                               "screenshot", "callstack crc", "exception class"}));
+    EXPECT_EQ(fields->AddPosition(), std::optional<std::size_t>(5));
+    EXPECT_EQ(fields->Clone()->AddPosition(), std::optional<std::size_t>(5));
+    // Without an add position new items are appended.
+    fields->SetAddPosition(std::nullopt);
+    fields->SetContent("last", "");
+    EXPECT_EQ(fields->Name(fields->Count() - 1), "last");
 }
 
 }  // namespace
