@@ -170,7 +170,8 @@ TEST_F(StackTraceTest, TheSameStackGivesTheSameLinesAndChecksumsInEveryLayout) {
     }
 }
 
-[[gnu::noinline]] int Recurse(int depth, TStackTraceResult& result) {
+// Not cloned per depth: every level must be the same procedure with the same call.
+[[gnu::noinline, gnu::noclone]] int Recurse(int depth, TStackTraceResult& result) {
     if (depth == 0) {
         g_intoRecurse = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
         result = StackTrace({});
