@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 
 namespace kestrix {
@@ -13,6 +14,8 @@ class Completion {
     void Set() noexcept;
     bool IsSet() const noexcept { return m_state.load() != 0; }
     void Wait() const noexcept;
+    // Whether it was set within the time-out.
+    bool WaitFor(std::chrono::milliseconds timeout) const noexcept;
     void Reset() noexcept { m_state = 0; }
 
   private:

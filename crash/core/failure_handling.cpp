@@ -130,6 +130,10 @@ ExceptionValues FaultValues(const SignalRecord& record) {
 }
 
 void HandleOneFailure(const FailureRequest& request, const ReporterRuntime& reporter) noexcept {
+    if (request.Signal != nullptr) {
+        // A fault cannot continue: the watchdog stays paused until the process ends.
+        Guarded([] { PauseFreezeCheck(true); });
+    }
     std::shared_ptr<IKXException> exception;
     Guarded([&] {
         ClearTemporaryFolder();

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "crash/core/emergency_reserve.h"
+
 namespace kestrix {
 namespace {
 
@@ -59,6 +61,7 @@ void FaultHandler(int signal, siginfo_t* info, void* rawContext) {
         return;
     }
     t_inFaultHandler = true;
+    ReleaseEmergencyReserve();
     const auto* context = static_cast<const ucontext_t*>(rawContext);
     slot->Record.Signal = signal;
     slot->Record.Code = info->si_code;

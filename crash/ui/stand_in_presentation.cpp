@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "crash/core/completion.h"
+#include "crash/core/main_thread_calls.h"
 #include "crash/core/reporter_runtime.h"
 #include "crash/ui/helper_box_process.h"
 #include "crash/ui/stand_in_failure_box.h"
@@ -17,12 +18,17 @@ TExceptAction PresentInStandInBox(const std::shared_ptr<IKXException>& exception
     if (!guiThreadCanShow || reporter == nullptr || qobject_cast<QApplication*>(qApp) == nullptr) {
         return ShowBoxInHelperProcess(content);
     }
-    // Shared with the posted call, which owns its copy of what it shows.
+    // Shared with the posted calls, which may still run after the probe has timed out.
     struct Shown {
+        Completion Answered;
         Completion Done;
         TExceptAction Choice = eaContinueApplication;
     };
     const auto shown = std::make_shared<Shown>();
+    reporter->Messenger->Post([shown] { shown->Answered.Set(); });
+    if (!shown->Answered.WaitFor(MainThreadProbeTimeout)) {
+        return ShowBoxInHelperProcess(content);
+    }
     reporter->Messenger->Post([shown, content] {
         try {
             shown->Choice = RunStandInFailureBox(content);

@@ -1,6 +1,8 @@
 // \brief The presentation of a failure until the full failure box exists: the stand-in box in the
 // GUI thread, which the handler thread asks for through the main thread's message object, or in
-// a helper process when the GUI thread cannot show it.
+// a helper process when the GUI thread cannot show it: a fault or freeze of that thread, or a GUI
+// thread that does not answer a probe within 1500 ms (it is busy or blocked, perhaps waiting for
+// the very thread that failed), so that no box waits for something that waits for the box.
 #pragma once
 
 #include <memory>

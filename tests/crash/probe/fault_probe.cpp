@@ -197,6 +197,13 @@ const std::map<std::string, Failure>& Failures() {
              RaiseProbeError("a button handler");
          }},
         {"std-thread", [] { InWorker([] { RaiseProbeError("a std::thread"); }); }},
+        {"joined-thread",
+         [] {
+             // The GUI thread waits for the failing thread: the box cannot come up there.
+             std::thread([] { RaiseProbeError("a thread the GUI thread joins"); }).join();
+             Say("joined");
+             QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+         }},
         {"pthread",
          [] {
              std::thread([] {
