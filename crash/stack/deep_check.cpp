@@ -13,18 +13,12 @@ struct TCallee {
 
 // Verifies item Y as a return address (or location) inside the called procedure. A procedure
 // that ends in a tail call leaves the stack to the procedure it jumps to, so Y may lie in that
-// one too. A location that stands alone as a procedure of length 0 (a jump into unreadable
-// memory) is reached by a call of exactly its address.
+// one too.
 std::optional<TCallee> VerifyCallee(TStackWalk& walk,
                                     TProcedure& callee,
                                     const TInternalStackItem& item) {
     if (auto site = walk.Candidates.Verify(callee, item.Value, item.Location))
         return TCallee{*site, &callee};
-    if (item.Location && item.Value == callee.Entry &&
-        std::any_of(item.Up.Links.begin(), item.Up.Links.end(), [&](const TStackLink& link) {
-            return !link.Other && link.Procedure == &callee;
-        }))
-        return TCallee{TCallSite{item.Value, false, 0}, &callee};
     for (const TFunctionCall& call : callee.Info.Calls) {
         if (call.IsCall)
             continue;

@@ -37,6 +37,39 @@ KestrixCallThroughReturn:
     .size KestrixCallThrough, .-KestrixCallThrough
 )");
 
+// A caller whose callee leaves by a tail call (a jump to another procedure), so that the frame
+// below the caller's belongs to the procedure jumped to. Only analysed, never run.
+extern "C" char KestrixTailCallerReturn[];
+extern "C" char KestrixTailTargetInside[];
+asm(R"(
+    .text
+    .globl KestrixTailCaller
+    .type KestrixTailCaller, @function
+KestrixTailCaller:
+    sub $8, %rsp
+    call KestrixTailJumper
+    .globl KestrixTailCallerReturn
+KestrixTailCallerReturn:
+    add $8, %rsp
+    ret
+    .size KestrixTailCaller, .-KestrixTailCaller
+    .globl KestrixTailJumper
+    .type KestrixTailJumper, @function
+KestrixTailJumper:
+    mov %rdi, %rax
+    jmp KestrixTailTarget
+    .size KestrixTailJumper, .-KestrixTailJumper
+    .globl KestrixTailTarget
+    .type KestrixTailTarget, @function
+KestrixTailTarget:
+    mov %rax, %rdx
+    .globl KestrixTailTargetInside
+KestrixTailTargetInside:
+    mov %rdx, %rax
+    ret
+    .size KestrixTailTarget, .-KestrixTailTarget
+)");
+
 namespace kestrix {
 namespace {
 
@@ -278,6 +311,21 @@ TEST_F(MadeUpStack, APreparedStacksFlaggedItemsAreCertain) {
         const TStackTraceResult result = Trace(params);
         EXPECT_EQ(CodeAddresses(result), expected) << result.Text;
     }
+}
+
+TEST_F(MadeUpStack, ACallerIsLinkedToTheProcedureItsCalleeJumpedTo) {
+    const auto callerReturn = reinterpret_cast<std::uintptr_t>(KestrixTailCallerReturn);
+    const auto inside = reinterpret_cast<std::uintptr_t>(KestrixTailTargetInside);
+    m_slots[30] = callerReturn;
+    TStackTraceParams params;
+    params.HideUglyItems = false;  // written in assembly: no line numbers
+    params.CurrentAddress = inside;
+    const TStackTraceResult result = Trace(params);
+    ASSERT_EQ(result.Items.size(), 2u) << result.Text;
+    EXPECT_EQ(result.Items[0].CodeAddress, inside);
+    EXPECT_EQ(result.Items[0].ProcedureName, "KestrixTailTarget");
+    EXPECT_EQ(result.Items[1].CodeAddress, callerReturn - CallLength);
+    EXPECT_EQ(result.Items[1].ProcedureName, "KestrixTailCaller");
 }
 
 TEST_F(MadeUpStack, AJumpIntoUnreadableMemoryShowsTheLocationAndItsCaller) {
