@@ -48,6 +48,7 @@ std::string g_outcome;
 std::atomic<std::int64_t> g_raisedAt{0};
 std::atomic<int> g_threadsDone{0};
 std::atomic<int> g_continued{0};
+std::atomic<int> g_nextEvents{0};
 std::atomic<int> g_ticks{0};
 
 std::int64_t NowMicroseconds() {
@@ -96,10 +97,16 @@ void SayAction(kestrix::IKXException&, kestrix::TExceptAction action, bool&) {
     }
 }
 
+// Hands what escapes an event handler to Kestrix, as gatool's application object does, unless
+// the run lets it escape the message loop.
 class ProbeApplication : public QApplication {
   public:
-    using QApplication::QApplication;
+    ProbeApplication(int& argc, char** argv, bool catchesFailures)
+        : QApplication(argc, argv), m_catchesFailures(catchesFailures) {}
     bool notify(QObject* receiver, QEvent* event) override {
+        if (!m_catchesFailures) {
+            return QApplication::notify(receiver, event);
+        }
         try {
             return QApplication::notify(receiver, event);
         } catch (...) {
@@ -110,11 +117,14 @@ class ProbeApplication : public QApplication {
             Say("continued; events during handling: " + std::to_string(g_ticks - ticksBefore));
             QTimer::singleShot(0, [] {
                 Say("next event handled");
-                QCoreApplication::exit(0);
+                ++g_nextEvents;
             });
             return false;
         }
     }
+
+  private:
+    const bool m_catchesFailures;
 };
 
 // Faults, each in a function of its own so that the report names it. The undefined-behaviour
@@ -174,6 +184,12 @@ const std::map<std::string, Failure>& Failures() {
     static const std::map<std::string, Failure> failures = {
         {"button", [] { RaiseProbeError("a button handler"); }},
         {"abort", [] { throw kestrix::EAbort(); }},
+        {"during-box",
+         [] {
+             QTimer::singleShot(300, [] { RaiseProbeError("an event while the box is up"); });
+             RaiseProbeError("a button handler");
+         }},
+        {"escape-loop", [] { RaiseProbeError("a handler whose failure leaves the loop"); }},
         {"hidden",
          [] {
              kestrix::RegisterHiddenExceptionHandler(&SayHidden, kestrix::stDontSync);
@@ -249,14 +265,22 @@ const std::map<std::string, Failure>& Failures() {
     return failures;
 }
 
-// The kinds that fail in workers and continue end the run once their failures have been handled
-// (a plain thread once it has been joined).
-bool WorkersDone(const std::string& kind) {
-    if (kind == "two-threads") {
-        return g_continued.load() == 2;
+// The kinds that continue end the run once their failures have been handled and, for those of the
+// GUI thread, the window has gone on to its next events (a plain thread once it has been joined).
+bool RunDone(const std::string& kind) {
+    const int continued = g_continued.load();
+    const int nextEvents = g_nextEvents.load();
+    if (kind == "button" || kind == "handler-failure") {
+        return continued == 1 && nextEvents == 1;
     }
-    if (kind == "std-thread") {
-        return g_continued.load() == 1;
+    if (kind == "during-box") {
+        return continued == 2 && nextEvents == 2;
+    }
+    if (kind == "abort") {
+        return nextEvents == 1;
+    }
+    if (kind == "std-thread" || kind == "two-threads") {
+        return continued == (kind == "two-threads" ? 2 : 1);
     }
     return kind == "pthread" && g_threadsDone.load() == 1;
 }
@@ -287,7 +311,7 @@ int main(int argc, char** argv) {
     kestrix::RegisterExceptActionHandler(&SayAction, kestrix::stDontSync);
 
     int qtArgumentCount = 1;
-    ProbeApplication application(qtArgumentCount, argv);
+    ProbeApplication application(qtArgumentCount, argv, kind != "escape-loop");
     QPushButton button("fail");
     QObject::connect(&button, &QPushButton::clicked, [&kind] { Failures().at(kind)(); });
     button.show();
@@ -295,15 +319,21 @@ int main(int argc, char** argv) {
     QObject::connect(&ticks, &QTimer::timeout, [] { ++g_ticks; });
     ticks.start(20);
     QTimer::singleShot(0, &button, &QPushButton::click);
-    QTimer workersDone;
-    QObject::connect(&workersDone, &QTimer::timeout, [&kind] {
-        if (WorkersDone(kind)) {
-            Say("workers ended");
+    QTimer runDone;
+    QObject::connect(&runDone, &QTimer::timeout, [&kind] {
+        if (RunDone(kind)) {
+            Say("run ended");
             QCoreApplication::exit(0);
         }
     });
-    workersDone.start(20);
-    const int result = QApplication::exec();
+    runDone.start(20);
+    try {
+        QApplication::exec();
+    } catch (...) {
+        kestrix::HandleException({.Exception = std::current_exception(),
+                                  .CanContinue = false,
+                                  .Source = kestrix::esExceptProc});
+    }
     Say("message loop ended");
-    return result;
+    return 0;
 }

@@ -225,7 +225,7 @@ std::vector<ProbeCase> Exceptions() {
          {"std-thread"},
          0,
          {"failure: EProbeError: probe failure in a std::thread (esThreadFrame)", Box, Continued,
-          "workers ended"},
+          "run ended"},
          {classOfProbe, "RaiseProbeError"}},
         {"joined_thread",
          {"joined-thread"},
@@ -237,7 +237,7 @@ std::vector<ProbeCase> Exceptions() {
          {"pthread"},
          0,
          {"failure: EProbeError: probe failure in a plain thread (esThreadFrame)",
-          "plain thread returned -1", "workers ended"},
+          "plain thread returned -1", "run ended"},
          {classOfProbe}},
         {"qthread",
          {"qthread"},
@@ -258,6 +258,14 @@ std::vector<ProbeCase> Exceptions() {
          {"failure: KesException: probe fatal message 42 (esRuntimeError)", Box, Closed},
          {"exception message  : probe fatal message 42"}},
         {"abort", {"abort"}, 0, {"next event handled"}, {}, {"failure:", "box shown"}},
+        {"escape_loop",
+         {"escape-loop"},
+         1,
+         {"failure: EProbeError: probe failure in a handler whose failure leaves the loop "
+          "(esExceptProc)",
+          Box, Closed},
+         {"exception source   : esExceptProc", "RaiseProbeError"},
+         {"message loop ended"}},
         {"hidden",
          {"hidden"},
          0,
@@ -281,7 +289,7 @@ std::vector<ProbeCase> Exceptions() {
          {"two-threads"},
          0,
          {"failure: EProbeError: probe failure in first thread",
-          "failure: EProbeError: probe failure in second thread", "workers ended"},
+          "failure: EProbeError: probe failure in second thread", "run ended"},
          {"probe failure in first thread", "probe failure in second thread"}},
         {"restart",
          {"button", "restart"},
@@ -312,6 +320,20 @@ TEST(FaultProbeOrder, ReportsTwoFailuresAtOnceOneAfterTheOther) {
     const std::size_t secondFailure =
         run.Output.find("failure: EProbeError", run.Output.find("failure: EProbeError") + 1);
     EXPECT_LT(firstContinue, secondFailure) << run.Output;
+    EXPECT_EQ(Count(run.Report, "exception class    : EProbeError"), 2u);
+}
+
+// A failure of the GUI thread while a box is up is queued and reported once that box has closed.
+TEST(FaultProbeOrder, ReportsAFailureDuringTheBoxAfterIt) {
+    const ProbeRun run = RunProbe({"during-box"});
+    ASSERT_FALSE(run.TimedOut) << run.Output;
+    EXPECT_EQ(run.ExitCode, 0) << run.Output;
+    const std::size_t firstContinue = run.Output.find(Continued);
+    const std::size_t secondFailure =
+        run.Output.find("failure: EProbeError: probe failure in an event while the box is up");
+    ASSERT_NE(secondFailure, std::string::npos) << run.Output;
+    EXPECT_LT(firstContinue, secondFailure) << run.Output;
+    EXPECT_EQ(Count(run.Output, Box), 2u) << run.Output;
     EXPECT_EQ(Count(run.Report, "exception class    : EProbeError"), 2u);
 }
 
