@@ -128,6 +128,7 @@ TEST_F(StackTraceTest, ListsTheCallSitesOfItsOwnStackInnermostFirst) {
         SCOPED_TRACE(framePointer);
         TStackTraceParams params;
         params.FramePointer = framePointer;
+        params.HideUglyItems = false;
         const TChainSites sites = Outer(params);
         const TStackTraceResult& result = sites.Result;
         ASSERT_GE(result.Items.size(), 4u) << result.Text;
@@ -146,6 +147,11 @@ TEST_F(StackTraceTest, ListsTheCallSitesOfItsOwnStackInnermostFirst) {
         EXPECT_EQ(outer.Line, sites.MiddleCallLine);
         EXPECT_NE(result.Items[3].ProcedureName.find("ListsTheCallSitesOfItsOwnStack"),
                   std::string::npos);
+        // The walk goes on to the program's entry, through code without line numbers.
+        EXPECT_TRUE(
+            std::any_of(result.Items.begin() + 4, result.Items.end(),
+                        [](const TStackItem& item) { return item.ProcedureName == "main"; }))
+            << result.Text;
         EXPECT_TRUE(result.AnyLineNumber);
         EXPECT_EQ(result.ProcedureItemAddress, result.Items[0].CodeAddress);
         EXPECT_EQ(result.ProcedureStart,
@@ -277,6 +283,22 @@ TEST_F(MadeUpStack, AnExceptionTraceEndsAtTheSlotThatHoldsTheLocation) {
     params.DumbTrace = true;
     const TStackTraceResult result = Trace(params);
     const std::vector<std::uintptr_t> expected{sites.IntoMiddle, sites.IntoOuter - CallLength};
+    EXPECT_EQ(CodeAddresses(result), expected) << result.Text;
+}
+
+TEST_F(MadeUpStack, AFrameChainThroughJunkTakesNoJunkForCertain) {
+    const TChainSites sites = Outer({});
+    m_slots[30] = sites.IntoOuter;
+    // A frame pointer that is not one: its chain leads through slots 25 and 29, which hold junk.
+    m_slots[24] = Bottom() + 28 * sizeof(std::uintptr_t);
+    m_slots[25] = 0x10;
+    m_slots[20] = sites.IntoMiddle;
+    TStackTraceParams params;
+    params.CurrentAddress = sites.InInner;
+    params.FramePointer = Bottom() + 24 * sizeof(std::uintptr_t);
+    const TStackTraceResult result = Trace(params);
+    const std::vector<std::uintptr_t> expected{sites.InInner, sites.IntoMiddle - CallLength,
+                                               sites.IntoOuter - CallLength};
     EXPECT_EQ(CodeAddresses(result), expected) << result.Text;
 }
 
