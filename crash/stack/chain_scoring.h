@@ -19,8 +19,10 @@ inline constexpr std::uint64_t ChainReachesEnd = 0x4000000000000000;     // bit 
 inline constexpr std::uint64_t ChainAllProcedures = 0x2000000000000000;  // bit 61
 
 // The value of the best path from item `from` towards item `to` (none: towards the outside, past
-// index 0), marking each list's best link on the way. Links that lead past `to` cannot reach it
-// and are passed over, as are links without another item.
+// index 0), marking each list's best link on the way. Links without another item are passed over,
+// and so are links that lead past `to`: they cannot reach it along their direction, and turning
+// back towards it from there would score a way round that is no chain of calls, and could run in
+// a circle.
 std::uint64_t BestPathValue(TInternalStackItems& items,
                             std::size_t from,
                             std::optional<std::size_t> to,
