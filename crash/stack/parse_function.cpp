@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "crash/stack/code_window.h"
-#include "crash/stack/guarded_read.h"
 
 namespace kestrix {
 namespace {
@@ -51,12 +50,13 @@ class FunctionParser {
 
     // A call to a stub that only jumps on (a PLT entry, a thunk) is recorded with the stub's
     // target, so that the callee found on the stack is the procedure the call reaches.
-    std::uintptr_t FollowJumpStub(std::uintptr_t target) const {
+    std::uintptr_t FollowJumpStub(std::uintptr_t target) {
         std::uintptr_t address = target;
-        std::array<std::byte, Endbr64.size()> start{};
-        if (TryRead(address, start) && start == Endbr64)
+        const auto start = m_stubCode.At(address);
+        if (start.size() >= Endbr64.size() &&
+            std::equal(Endbr64.begin(), Endbr64.end(), start.begin()))
             address += Endbr64.size();
-        const auto jump = m_disassembler.Decode(address);
+        const auto jump = m_disassembler.DecodeBytes(m_stubCode.At(address), address);
         if (jump && jump->Branch == TBranchKind::bkJump && jump->HasFixedTarget())
             return jump->Target;
         return target;
@@ -175,6 +175,7 @@ class FunctionParser {
 
     const CodeDisassembler& m_disassembler;
     TCodeWindow m_code;
+    TCodeWindow m_stubCode;  // the linkage-table stubs lie together, apart from the code
     const std::uintptr_t m_entry;
     const TParseRange m_range;
     std::vector<std::uintptr_t> m_pending;
