@@ -4,11 +4,12 @@
 // whose order against another one is not defined), and ends it after its message loop.
 //
 // Start-up, in this order: take over from the old process after a restart, clear the temporary
-// folder, record the start time, load the settings; with a settings resource join the thread
-// registry; when `Enabled`: the main thread's alternate signal stack and message object, the
-// handler thread, the fault handlers (which hand faults to that thread), thread pausing, the
-// thread guard with the throw, terminate and fatal-message paths, the freeze watchdog when
-// `CheckFreeze` is set, and the emergency reserve. Finalisation undoes them in reverse order.
+// folder, record the start time, load the settings, join the thread registry (which names the
+// main thread); with a settings resource the reporter is set up, and when `Enabled`: the main
+// thread's alternate signal stack and message object, the handler thread, the fault handlers (which
+// hand faults to that thread), thread pausing, the thread guard with the throw, terminate and
+// fatal-message paths, the freeze watchdog when `CheckFreeze` is set, and the emergency reserve.
+// Finalisation undoes them in reverse order.
 #pragma once
 
 #include <cstdint>
