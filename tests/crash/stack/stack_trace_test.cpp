@@ -70,6 +70,10 @@ KestrixTailTargetInside:
     .size KestrixTailTarget, .-KestrixTailTarget
 )");
 
+// In a library with minimal debug information (minimal_module.cpp): Outer calls Inner calls the
+// callback.
+extern "C" std::uintptr_t KestrixMinimalOuter(std::uintptr_t (*callback)());
+
 namespace kestrix {
 namespace {
 
@@ -409,6 +413,30 @@ TEST(StackTraceDeathTest, ATerminateTraceStartsAtTheThrow) {
             ThrowThroughNoexcept();
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+TStackTraceResult g_inMinimalModule;
+
+std::uintptr_t WalkFromMinimalModule() {
+    TStackTraceParams params;
+    params.HideUglyItems = false;
+    g_inMinimalModule = StackTrace(params);
+    return 0;
+}
+
+TEST_F(StackTraceTest, NamesEachModuleWithMinimalDebugInformationOnce) {
+    KestrixMinimalOuter(&WalkFromMinimalModule);
+    const TStackTraceResult& result = g_inMinimalModule;
+    const std::string module = "libkestrix_stack_minimal_module.so";
+    EXPECT_EQ(std::count_if(result.Items.begin(), result.Items.end(),
+                            [&](const TStackItem& item) { return item.ModuleFileName == module; }),
+              2)
+        << result.Text;
+    ASSERT_EQ(result.MinimalDebugInfo.size(), 1u);
+    // The identification of the full information: length, date and time, CRC-32.
+    const std::string& entry = result.MinimalDebugInfo.front();
+    EXPECT_EQ(entry.rfind(module + "|$", 0), 0u) << entry;
+    EXPECT_EQ(entry.size(), module.size() + 1 + 31) << entry;
 }
 
 class RecordingAlert : public IProgressAlert {
