@@ -1,5 +1,6 @@
 // \brief The bug report's pieces: rendering a report of realistic size (ten thread sections and
-// the three lists), each list plug-in, the stack dump and the disassembly of compiled code.
+// the three lists), the header, each list plug-in, the stack dump and the disassembly of compiled
+// code.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 
 #include "crash/report/bug_report_plugins.h"
 #include "crash/report/disassembly.h"
+#include "crash/report/report_header.h"
 #include "crash/report/report_rendering.h"
 #include "crash/report/stack_dump.h"
 
@@ -41,6 +43,19 @@ void BM_RenderBugReport(benchmark::State& state) {
         benchmark::DoNotOptimize(RenderBugReport(*header, *sections));
 }
 BENCHMARK(BM_RenderBugReport)->Unit(benchmark::kMicrosecond);
+
+// The header with every fact of the system read anew.
+void BM_FillReportHeader(benchmark::State& state) {
+    THeaderValues values;
+    values.ExceptionClass = "EZeroDivide";
+    values.ExceptionMessage = "Floating point division by zero";
+    for (auto _ : state) {
+        const auto header = NewFields();
+        FillReportHeader(*header, values);
+        benchmark::DoNotOptimize(header->Count());
+    }
+}
+BENCHMARK(BM_FillReportHeader)->Unit(benchmark::kMicrosecond);
 
 // One of the list plug-ins, as the report's completion calls it.
 void BM_ListPlugin(benchmark::State& state, const char* name) {
