@@ -1,12 +1,17 @@
 // \brief Fuzz target of the stack walker's reading of a stack: any bytes, laid out as a thread's
 // stack in front of an inaccessible page, must be scanned, their candidates tested against the
-// procedures they point into and those procedures analysed without a fault or a hang, whatever
-// the slots hold.
+// procedures they point into and those procedures analysed, and the whole stack walked, without
+// a fault, a leak or a hang, whatever the slots hold.
 //
 // Input: an 8-byte control word, then the stack's slots. The control word's low byte picks the
-// slot the frame pointer points at (0xff: none), the next byte the lowest slot of the scan, and
-// bits 16 to 39 an offset into this program's code where a procedure is analysed, the bits above
-// where in the stack its bytes are analysed as code. A slot whose top byte is 0xc0 is turned into
+// slot the frame pointer points at (0xff: none), the next byte the lowest slot of the scan, bits
+// 16 to 39 an offset into this program's code (the start address: where a procedure is analysed
+// and, as the walk's current address, where a fault struck), bits 40 to 55 where in the stack its
+// bytes are analysed as code, and the top byte how the walk runs: bit 56 on the raise-time
+// capture in place of the slots, bit 57 dumb, bit 58 as an exception, bit 59 as an
+// operating-system fault, bits 60 and 61 its current address (none, the start address, an address
+// in the inaccessible page, the lowest slot's value), bit 62 as a terminate trace, bit 63 with the
+// start address as the thread's creator. A slot whose top byte is 0xc0 is turned into
 // an address inside this program's code, so that the scan meets values that pass the after-call
 // test and lead into real procedures; one whose top byte is 0xfb into the address of the slot its
 // low 16 bits number, so that frame chains can form.
@@ -17,6 +22,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "crash/stack/candidate_test.h"
 #include "crash/stack/code_disassembler.h"
@@ -26,6 +32,7 @@
 #include "crash/stack/parse_function.h"
 #include "crash/stack/prepare_stack_trace.h"
 #include "crash/stack/procedure_table.h"
+#include "crash/stack/stack_trace.h"
 
 namespace {
 
@@ -47,6 +54,27 @@ struct StackPages {
         mprotect(Base + MaxStack, Page, PROT_NONE);
     }
 };
+
+// The walk's progress only goes forwards, within 0 to 1000 thousandths.
+class ProgressCheck : public IProgressAlert {
+  public:
+    void SetPosition(int thousandths) override {
+        if (thousandths < m_position || thousandths > 1000)
+            std::abort();
+        m_position = thousandths;
+    }
+
+  private:
+    int m_position = 0;
+};
+
+std::size_t CountLineBreaks(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string_view::npos;
+         at = text.find("\r\n", at + 2))
+        ++count;
+    return count;
+}
 
 }  // namespace
 
@@ -105,6 +133,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The stack's own bytes as code: random instructions, jumps anywhere.
     if (stackSize > 0)
-        ParseFunction(disassembler, base + (control >> 40) % stackSize, {base, top, std::nullopt});
+        ParseFunction(disassembler, base + ((control >> 40) & 0xffff) % stackSize,
+                      {base, top, std::nullopt});
+
+    const unsigned walk = static_cast<unsigned>(control >> 56);
+    TStackTraceParams params;
+    params.StackBottom = bottom;
+    params.StackTop = top;
+    params.FramePointer = framePointer;
+    params.PreparedStack = (walk & 0x01) != 0 ? &items : nullptr;
+    params.DumbTrace = (walk & 0x02) != 0;
+    params.IsException = (walk & 0x04) != 0;
+    params.IsOsFault = (walk & 0x08) != 0;
+    switch ((walk >> 4) & 0x03) {
+        case 1:
+            params.CurrentAddress = start;
+            break;
+        case 2:
+            params.CurrentAddress = top + 0x40;
+            break;
+        case 3:
+            if (slotCount > 0) {
+                std::uintptr_t lowest = 0;
+                std::memcpy(&lowest, stack, sizeof lowest);
+                params.CurrentAddress = lowest;
+            }
+            break;
+        default:
+            break;
+    }
+    params.TerminateTrace = (walk & 0x40) != 0;
+    params.CreatorAddress = (walk & 0x80) != 0 ? start : 0;
+    ProgressCheck progress;
+    params.ProgressAlert = &progress;
+    const TStackTraceResult result = StackTrace(params);
+    // No phase may fail, whatever the stack holds, and every listed item is a line of the text.
+    if (result.Text.starts_with(">> internal error in "))
+        std::abort();
+    const auto lines = result.Text.empty() ? 0 : 1 + CountLineBreaks(result.Text);
+    if (lines != result.Items.size())
+        std::abort();
     return 0;
 }
