@@ -46,6 +46,13 @@ TStackTraceParams GatoolParams() {
     return params;
 }
 
+// The kilobytes of stack from here up to the thread's stack base: what a walk from here reads.
+double StackKilobytesAbove() {
+    const auto bounds = CurrentThreadStackBounds();
+    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    return bounds ? static_cast<double>(bounds->Top - here) / 1024 : 0;
+}
+
 bool ListsTheWholeChain(const TStackTraceResult& result) {
     int calls = 0;
     for (const TStackItem& item : result.Items)
@@ -62,6 +69,7 @@ void Walk(benchmark::State& state) {
     if (!ListsTheWholeChain(result))
         state.SkipWithError("the walk did not list all 30 calls of the chain");
     state.counters["items"] = static_cast<double>(result.Items.size());
+    state.counters["stack_kb"] = StackKilobytesAbove();
 }
 
 void Capture(benchmark::State& state) {
@@ -72,6 +80,7 @@ void Capture(benchmark::State& state) {
         benchmark::DoNotOptimize(items);
     }
     state.counters["items"] = static_cast<double>(items.size());
+    state.counters["stack_kb"] = StackKilobytesAbove();
 }
 
 // Puts every module of the process into the module cache, with its debug information; returns
