@@ -82,9 +82,29 @@ std::optional<TCallSite> TCandidateTest::Verify(TProcedure& procedure,
     return std::nullopt;
 }
 
+bool TCandidateTest::IsForced(std::uintptr_t value, TCandidateKind kind) const {
+    return kind == TCandidateKind::ckCreator || kind == TCandidateKind::ckLocation ||
+           (m_trace.IsException && value == m_trace.CurrentAddress);
+}
+
+bool TCandidateTest::MayBeItem(std::uintptr_t value, TCandidateKind kind) const {
+    // Any other value needs the basic test, which needs readable memory.
+    return IsForced(value, kind) || kind == TCandidateKind::ckAnchor ||
+           (value > 7 && m_regions.Find(value - 1).has_value());
+}
+
 std::optional<TCandidate> TCandidateTest::Test(std::uintptr_t value, TCandidateKind kind) const {
-    const bool forced = kind == TCandidateKind::ckCreator || kind == TCandidateKind::ckLocation ||
-                        (m_trace.IsException && value == m_trace.CurrentAddress);
+    if (!MayBeItem(value, kind))
+        return std::nullopt;
+    const auto [tested, isNew] = m_tested.try_emplace({value, kind});
+    if (isNew)
+        tested->second = TestOnce(value, kind);
+    return tested->second;
+}
+
+std::optional<TCandidate> TCandidateTest::TestOnce(std::uintptr_t value,
+                                                   TCandidateKind kind) const {
+    const bool forced = IsForced(value, kind);
     const bool isLocation = forced && kind != TCandidateKind::ckCreator;
     TCandidate candidate;
     candidate.Address = value;

@@ -11,8 +11,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "crash/stack/code_disassembler.h"
 #include "crash/stack/memory_regions.h"
@@ -71,7 +73,9 @@ class TCandidateTest {
           m_regions(regions),
           m_trace(trace) {}
 
-    // The item the value gives, or none when it is not one.
+    // The item the value gives, or none when it is not one. While one trace collects its
+    // candidates the result depends on the value and its kind alone: it is kept, so that the
+    // hundred thousand copies of a recursion's return address are tested once.
     std::optional<TCandidate> Test(std::uintptr_t value, TCandidateKind kind) const;
 
     // Verifies a return address (or, for the location, the failing address) against the
@@ -84,6 +88,12 @@ class TCandidateTest {
                                     TRaiseRule raiseRule = TRaiseRule::rrApply) const;
 
   private:
+    bool IsForced(std::uintptr_t value, TCandidateKind kind) const;
+    // Whether the value can become an item at all: forced, an anchor, or in readable memory. The
+    // rest of an overflowed stack's slots, numbers below every mapping, end here untested and
+    // unkept.
+    bool MayBeItem(std::uintptr_t value, TCandidateKind kind) const;
+    std::optional<TCandidate> TestOnce(std::uintptr_t value, TCandidateKind kind) const;
     std::optional<TCallSite> VerifyPiece(const TProcedure& procedure,
                                          std::uintptr_t address,
                                          bool isLocation,
@@ -94,6 +104,7 @@ class TCandidateTest {
     const CodeDisassembler& m_disassembler;
     const TMemoryRegions& m_regions;
     const TTraceKind m_trace;
+    mutable std::map<std::pair<std::uintptr_t, TCandidateKind>, std::optional<TCandidate>> m_tested;
 };
 
 }  // namespace kestrix
