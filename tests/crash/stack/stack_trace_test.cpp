@@ -17,6 +17,7 @@
 #include "crash/stack/guarded_read.h"
 #include "crash/stack/stack_addr_to_str.h"
 #include "tests/crash/stack/guarded_pages.h"
+#include "tests/crash/stack/overflowed_stack.h"
 #include "tests/crash/stack/return_address.h"
 
 // A procedure whose call has a target in a register: it runs only in the walker's analysis. The
@@ -235,6 +236,21 @@ TEST_F(StackTraceTest, ShowsTheCallsOfARecursionOnce) {
     EXPECT_NE(result.Items[2].ProcedureName.find("ShowsTheCallsOfARecursionOnce"),
               std::string::npos)
         << result.Text;
+}
+
+TEST_F(StackTraceTest, AnOverflowedStackShowsItsRecursionOnceAndReachesTheThreadsEntry) {
+    // The recursion's code comes from a header, whose lines the unit's debug information leaves
+    // out: its items are listed by their procedure names alone.
+    TStackTraceParams params;
+    params.HideUglyItems = false;
+    TStackTraceResult result;
+    const TOverflowSites sites = RunInOverflowedStack([&] { result = StackTrace(params); });
+    ASSERT_TRUE(sites.Ran);
+    // The recursion filled the stack: tens of thousands of calls, not a few.
+    EXPECT_GT(sites.Depth, 10000u);
+    const TOverflowListing listing = ListingOf(result, sites);
+    EXPECT_EQ(listing.RecursionLines, 1u) << result.Text;
+    EXPECT_TRUE(listing.EntryAfterRecursion) << result.Text;
 }
 
 // A made-up stack of 32 slots, all junk until a test puts values in.
