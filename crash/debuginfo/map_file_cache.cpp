@@ -3,11 +3,13 @@
 
 #include <link.h>
 
+#include <compare>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "crash/debuginfo/map_file_loader.h"
 #include "crash/settings/module_info.h"
@@ -15,17 +17,28 @@
 namespace kestrix {
 namespace {
 
-struct ModuleFile {
-    std::string Path;
+// A module as the dynamic linker lists it, found without any file access. A module loaded later
+// is another one, even at the place of one unloaded before it, unless it is the same file.
+struct LoadedModule {
     std::uintptr_t LoadBias = 0;
+    std::string Name;  // as loaded; empty for the executable
+
+    auto operator<=>(const LoadedModule&) const = default;
+
+    std::string Path() const {
+        if (!Name.empty())
+            return Name;
+        std::error_code error;
+        return std::filesystem::read_symlink("/proc/self/exe", error).string();
+    }
 };
 
 struct ModuleSearch {
     std::uintptr_t Address = 0;
-    std::optional<ModuleFile> Found;
+    std::optional<LoadedModule> Found;
 };
 
-std::optional<ModuleFile> ModuleFileOf(std::uintptr_t address) {
+std::optional<LoadedModule> LoadedModuleOf(std::uintptr_t address) {
     ModuleSearch search{address, std::nullopt};
     dl_iterate_phdr(
         [](dl_phdr_info* info, std::size_t, void* data) -> int {
@@ -36,12 +49,8 @@ std::optional<ModuleFile> ModuleFileOf(std::uintptr_t address) {
                 if (segment.p_type == PT_LOAD && wanted.Address >= start &&
                     wanted.Address - start < segment.p_memsz) {
                     // The dynamic linker lists the executable under an empty name.
-                    const bool main = info->dlpi_name == nullptr || info->dlpi_name[0] == '\0';
-                    std::error_code error;
-                    wanted.Found = ModuleFile{
-                        main ? std::filesystem::read_symlink("/proc/self/exe", error).string()
-                             : std::string(info->dlpi_name),
-                        info->dlpi_addr};
+                    wanted.Found = LoadedModule{info->dlpi_addr,
+                                                info->dlpi_name != nullptr ? info->dlpi_name : ""};
                     return 1;
                 }
             }
@@ -53,7 +62,9 @@ std::optional<ModuleFile> ModuleFileOf(std::uintptr_t address) {
 
 struct MapFileCache {
     std::mutex Lock;
-    std::map<std::string, std::shared_ptr<const TMapFile>> ByModuleFile;
+    // Kept by module, so that a lookup reads no file (not even the link that names the
+    // executable); a module's information does not change while it stays loaded.
+    std::map<LoadedModule, std::shared_ptr<const TMapFile>> ByModule;
 };
 
 MapFileCache& Cache() {
@@ -64,21 +75,18 @@ MapFileCache& Cache() {
 }  // namespace
 
 std::shared_ptr<const TMapFile> FindMapFile(std::uintptr_t address) {
-    const auto module = ModuleFileOf(address);
+    auto module = LoadedModuleOf(address);
     if (!module) {
         return std::make_shared<const TMapFile>();
     }
     MapFileCache& cache = Cache();
     const std::lock_guard lock(cache.Lock);
-    if (const auto cached = cache.ByModuleFile.find(module->Path);
-        cached != cache.ByModuleFile.end()) {
+    if (const auto cached = cache.ByModule.find(*module); cached != cache.ByModule.end()) {
         return cached->second;
     }
-    auto map = std::make_shared<TMapFile>(LoadModuleMapFile(
-        module->Path, module->LoadBias, ModuleOfAddress(reinterpret_cast<const void*>(address))));
-    if (map->Valid()) {
-        cache.ByModuleFile.emplace(module->Path, map);
-    }
+    auto map = std::make_shared<const TMapFile>(LoadModuleMapFile(
+        module->Path(), module->LoadBias, ModuleOfAddress(reinterpret_cast<const void*>(address))));
+    cache.ByModule.emplace(std::move(*module), map);
     return map;
 }
 

@@ -1,5 +1,6 @@
-// \brief The debug information of the modules of this process, loaded on first use and kept by
-// module file; only valid information is kept. Safe to call from several threads.
+// \brief The debug information of the modules of this process, loaded on first use and kept per
+// loaded module (a module without information is kept as one without): a lookup reads no file.
+// A module loaded later is looked up anew. Safe to call from several threads.
 #pragma once
 
 #include <cstdint>

@@ -1,11 +1,14 @@
 // \brief Where a module's information comes from: the embedded section, the symbol table when the
 // section is damaged or foreign, a ".kes" file beside a module without either; and the cache of
 // this process's modules.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <link.h>
 
 #include "crash/debuginfo/debug_info_container.h"
 #include "crash/debuginfo/map_file_cache.h"
 #include "crash/debuginfo/map_file_loader.h"
+#include "crash/settings/module_info.h"
 #include "module_copy.h"
 
 namespace kestrix {
@@ -48,6 +51,29 @@ TEST(FindMapFile, ResolvesThisProgramsOwnCode) {
 TEST(FindMapFile, AnAddressOutsideEveryModuleHasNoInformation) {
     EXPECT_FALSE(FindMapFile(0x10)->Valid());
     EXPECT_FALSE(GetMapFileInfos(0x10).Found);
+}
+
+// A library of the C runtime that this program does not load itself.
+constexpr const char* LaterLibrary = "libanl.so.1";
+
+TEST(FindMapFile, AModuleLoadedLaterIsLookedUpAndOneUnloadedIsForgotten) {
+    const auto own = FindMapFile(MarkerAddress());
+    ASSERT_TRUE(own->Valid());
+    void* library = dlopen(LaterLibrary, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    link_map* loaded = nullptr;
+    ASSERT_EQ(dlinfo(library, RTLD_DI_LINKMAP, &loaded), 0) << dlerror();
+    // Its dynamic section lies in one of its loaded segments.
+    const auto inLibrary = reinterpret_cast<std::uintptr_t>(loaded->l_ld);
+    const TMapFile expected = LoadModuleMapFile(
+        loaded->l_name, loaded->l_addr, ModuleOfAddress(reinterpret_cast<const void*>(inLibrary)));
+    const auto found = FindMapFile(inLibrary);
+    EXPECT_NE(found, own);
+    EXPECT_EQ(found->Valid(), expected.Valid());
+    EXPECT_EQ(found->DebugInfoFileName(), expected.DebugInfoFileName());
+    EXPECT_EQ(found->Module(), expected.Module());
+    ASSERT_EQ(dlclose(library), 0) << dlerror();
+    EXPECT_FALSE(FindMapFile(inLibrary)->Valid());
 }
 
 TEST(LoadModuleMapFile, PassesOverADamagedOrForeignSectionToTheSymbolTable) {
