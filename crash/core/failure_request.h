@@ -21,16 +21,42 @@ struct SignalRecord {
     gregset_t Registers{};
 };
 
+class SharedFailureRequest;
+
 struct FailureRequest {
     Completion* Done = nullptr;
     ThreadId CallingThread = 0;
     // Exactly one of the two describes the failure.
     ExceptionValues* Values = nullptr;
     const SignalRecord* Signal = nullptr;
-    // A request nobody waits for (one queued from inside a reporter window): the handler thread
-    // deletes it, with its values and completion, when it has been handled.
-    bool Queued = false;
+    // The request's owner when it was made on the heap; the handler thread lets go of it once the
+    // request has been handled.
+    SharedFailureRequest* Shared = nullptr;
     bool EndsHandlerThread() const { return Done == nullptr; }
+};
+
+// A request on the heap with its own values and completion, for a failing thread that may stop
+// waiting before the failure has been handled (the main thread when the application quits) or
+// does not wait at all (a failure queued from inside a reporter window). The handler thread and
+// the waiting thread each let go of it; the last one deletes it.
+class SharedFailureRequest {
+  public:
+    static SharedFailureRequest* Make(ExceptionValues values, bool waited);
+    SharedFailureRequest(const SharedFailureRequest&) = delete;
+    SharedFailureRequest& operator=(const SharedFailureRequest&) = delete;
+
+    FailureRequest* Request() { return &m_request; }
+    const Completion& Done() const { return m_done; }
+    void Release() noexcept;
+
+  private:
+    SharedFailureRequest(ExceptionValues values, bool waited);
+    ~SharedFailureRequest() = default;
+
+    ExceptionValues m_values;
+    Completion m_done;
+    FailureRequest m_request;
+    std::atomic<int> m_holders;
 };
 
 }  // namespace kestrix

@@ -11,6 +11,9 @@
 #include <cstring>
 
 #include "crash/core/emergency_reserve.h"
+#include "crash/core/main_thread_calls.h"
+#include "crash/core/reporter_runtime.h"
+#include "crash/threads/thread_registry.h"
 
 namespace kestrix {
 namespace {
@@ -36,6 +39,13 @@ void EndByDefaultAction(int signal) {
     raise(signal);
 }
 
+// Runs in a signal handler. A fault of the main thread while it runs a reporter window or the
+// reporter's handlers cannot be waited for: the handler thread waits for that thread. The first
+// failure's report is saved by then.
+bool HandlerThreadWaitsFor(ThreadId thread) {
+    return thread == MainThreadId() && (ReporterWindowOpen() || MainThreadRunsHandlers());
+}
+
 FaultSlot* ClaimSlot() {
     for (FaultSlot& slot : g_slots) {
         bool expected = false;
@@ -52,7 +62,8 @@ void FaultHandler(int signal, siginfo_t* info, void* rawContext) {
     const HandlerThread* handlerThread = g_handlerThread.load();
     const auto thread = static_cast<ThreadId>(syscall(SYS_gettid));
     FaultSlot* slot = nullptr;
-    if (handlerThread != nullptr && !t_inFaultHandler && thread != handlerThread->Id()) {
+    if (handlerThread != nullptr && !t_inFaultHandler && thread != handlerThread->Id() &&
+        !HandlerThreadWaitsFor(thread)) {
         slot = ClaimSlot();
     }
     if (slot == nullptr) {

@@ -8,6 +8,7 @@
 
 #include "crash/core/emergency_reserve.h"
 #include "crash/core/main_thread_calls.h"
+#include "crash/core/main_thread_wait.h"
 #include "crash/core/raise_time_stacks.h"
 #include "crash/core/reporter_runtime.h"
 #include "crash/settings/exported_switches.h"
@@ -35,36 +36,23 @@ bool InMainThreadWithEventLoop() {
     return application != nullptr && QThread::currentThread() == application->thread();
 }
 
-// The main thread goes on with its events, so that the windows repaint and a box can come up.
-void WaitFor(const Completion& done) {
-    if (InMainThreadWithEventLoop()) {
-        while (!done.IsSet()) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        }
-    } else {
-        done.Wait();
+void SubmitAndWait(const ReporterRuntime& reporter, ExceptionValues values) {
+    // Waiting inside a reporter window of the main thread would wait for that window on this
+    // thread's own stack: the failure is queued behind it instead.
+    const bool waits = !(values.CrashedThread == MainThreadId() && ReporterWindowOpen());
+    SharedFailureRequest* shared = SharedFailureRequest::Make(std::move(values), waits);
+    const bool submitted = reporter.Handler->Submit(shared->Request());
+    if (!submitted) {
+        // The handler thread's hold, which it never received.
+        shared->Release();
     }
-}
-
-void SubmitAndWait(const ReporterRuntime& reporter, ExceptionValues& values) {
-    const bool mainThread = values.CrashedThread == MainThreadId();
-    if (mainThread && ReporterWindowOpen()) {
-        // Waiting here would wait for the window below on this thread's own stack.
-        auto* queued = new FailureRequest{.Done = new Completion,
-                                          .CallingThread = values.CrashedThread,
-                                          .Values = new ExceptionValues(std::move(values)),
-                                          .Queued = true};
-        if (!reporter.Handler->Submit(queued)) {
-            delete queued->Values;
-            delete queued->Done;
-            delete queued;
+    if (waits) {
+        if (submitted && InMainThreadWithEventLoop()) {
+            WaitInMainThread(shared->Done());
+        } else if (submitted) {
+            shared->Done().Wait();
         }
-        return;
-    }
-    Completion done;
-    FailureRequest request{.Done = &done, .CallingThread = values.CrashedThread, .Values = &values};
-    if (reporter.Handler->Submit(&request)) {
-        WaitFor(done);
+        shared->Release();
     }
 }
 
@@ -147,7 +135,7 @@ bool HandleException(ExceptionValues values) noexcept {
             return true;
         }
         PauseFreezeCheck(true);
-        SubmitAndWait(*reporter, values);
+        SubmitAndWait(*reporter, std::move(values));
         PauseFreezeCheck(false);
         MarkRaiseHandled(object);
         if (ResetFpuMode.load()) {

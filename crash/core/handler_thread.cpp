@@ -10,6 +10,7 @@
 #include <chrono>
 #include <system_error>
 
+#include "crash/core/main_thread_wait.h"
 #include "crash/threads/thread_registry.h"
 
 namespace kestrix {
@@ -89,20 +90,20 @@ void HandlerThread::Run() {
         } catch (...) {
             // The failing thread is released in every case.
         }
-        if (request->Queued) {
-            delete request->Values;
-            delete request->Done;
-            delete request;
-            continue;
-        }
+        // Read before the completion is set: from then on the waiting thread may reuse the
+        // request or let go of it.
         const bool wakeMainThread = request->CallingThread == MainThreadId();
+        SharedFailureRequest* shared = request->Shared;
         request->Done->Set();
         if (wakeMainThread) {
             try {
-                m_messenger.Post([] {});
+                m_messenger.Post(&EndCompletedMainThreadWaits);
             } catch (...) {
-                // Without the wake-up the main thread still sees the completion at its next event.
+                // Without the wake-up the main thread waits until the application quits.
             }
+        }
+        if (shared != nullptr) {
+            shared->Release();
         }
     }
     m_ended.Set();

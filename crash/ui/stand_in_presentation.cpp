@@ -15,7 +15,10 @@ TExceptAction PresentInStandInBox(const std::shared_ptr<IKXException>& exception
                                   bool guiThreadCanShow) {
     const FailureBoxContent content = BoxContentOf(*exception);
     const ReporterRuntime* reporter = RunningReporter();
-    if (!guiThreadCanShow || reporter == nullptr || qobject_cast<QApplication*>(qApp) == nullptr) {
+    // An application object still being constructed (a fatal message of its platform plugin)
+    // cannot build a window yet.
+    if (!guiThreadCanShow || reporter == nullptr || QCoreApplication::startingUp() ||
+        qobject_cast<QApplication*>(qApp) == nullptr) {
         return ShowBoxInHelperProcess(content);
     }
     // Shared with the posted calls, which may still run after the probe has timed out.

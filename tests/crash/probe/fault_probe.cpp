@@ -50,6 +50,7 @@ std::atomic<int> g_threadsDone{0};
 std::atomic<int> g_continued{0};
 std::atomic<int> g_nextEvents{0};
 std::atomic<int> g_ticks{0};
+std::atomic<bool> g_waitEnded{false};
 
 std::int64_t NowMicroseconds() {
     return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -90,6 +91,18 @@ void SayHidden(kestrix::IKXException& exception, bool&) {
         kestrix::ExceptSourceName(exception.Source()) + ")");
 }
 
+// Holds the failure on the handler thread until the failing GUI thread has stopped waiting for it
+// (a bounded hold, so that a wait that does not end fails the run instead of hanging it), then
+// ends its handling there.
+void HoldUntilTheWaitEnds(kestrix::IKXException&, bool& handled) {
+    for (int tries = 0; tries < 500 && !g_waitEnded.load(); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    Say(g_waitEnded.load() ? "the wait ended before the failure was handled"
+                           : "the wait went on after the quit");
+    handled = true;
+}
+
 void SayAction(kestrix::IKXException&, kestrix::TExceptAction action, bool&) {
     Say("action: " + std::to_string(action));
     if (action == kestrix::eaContinueApplication) {
@@ -114,6 +127,7 @@ class ProbeApplication : public QApplication {
             kestrix::HandleException({.Exception = std::current_exception(),
                                       .Source = kestrix::esApplicationHandleException,
                                       .RelatedObject = receiver});
+            g_waitEnded = true;
             Say("continued; events during handling: " + std::to_string(g_ticks - ticksBefore));
             QTimer::singleShot(0, [] {
                 Say("next event handled");
@@ -188,6 +202,13 @@ const std::map<std::string, Failure>& Failures() {
          [] {
              QTimer::singleShot(300, [] { RaiseProbeError("an event while the box is up"); });
              RaiseProbeError("a button handler");
+         }},
+        {"quit-while-waiting",
+         [] {
+             kestrix::RegisterExceptionHandler(&HoldUntilTheWaitEnds, kestrix::stDontSync,
+                                               kestrix::epQuickFiltering);
+             QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+             RaiseProbeError("a handler before the application quits");
          }},
         {"escape-loop", [] { RaiseProbeError("a handler whose failure leaves the loop"); }},
         {"hidden",
