@@ -241,16 +241,25 @@ TEST_F(StackTraceTest, ShowsTheCallsOfARecursionOnce) {
 TEST_F(StackTraceTest, AnOverflowedStackShowsItsRecursionOnceAndReachesTheThreadsEntry) {
     // The recursion's code comes from a header, whose lines the unit's debug information leaves
     // out: its items are listed by their procedure names alone.
-    TStackTraceParams params;
-    params.HideUglyItems = false;
-    TStackTraceResult result;
-    const TOverflowSites sites = RunInOverflowedStack([&] { result = StackTrace(params); });
-    ASSERT_TRUE(sites.Ran);
-    // The recursion filled the stack: tens of thousands of calls, not a few.
-    EXPECT_GT(sites.Depth, 10000u);
-    const TOverflowListing listing = ListingOf(result, sites);
-    EXPECT_EQ(listing.RecursionLines, 1u) << result.Text;
-    EXPECT_TRUE(listing.EntryAfterRecursion) << result.Text;
+    // With the frame pointer of the deepest call, too: in code without frame pointers the chain
+    // goes on through whatever the register held.
+    for (const bool withFramePointer : {false, true}) {
+        SCOPED_TRACE(withFramePointer ? "with the frame pointer" : "without a frame pointer");
+        TStackTraceParams params;
+        params.HideUglyItems = false;
+        TStackTraceResult result;
+        const TOverflowSites sites = RunInOverflowedStack([&] {
+            if (withFramePointer)
+                params.FramePointer = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+            result = StackTrace(params);
+        });
+        ASSERT_TRUE(sites.Ran);
+        // The recursion filled the stack: tens of thousands of calls, not a few.
+        EXPECT_GT(sites.Depth, 10000u);
+        const TOverflowListing listing = ListingOf(result, sites);
+        EXPECT_EQ(listing.RecursionLines, 1u) << result.Text;
+        EXPECT_TRUE(listing.EntryAfterRecursion) << result.Text;
+    }
 }
 
 // A made-up stack of 32 slots, all junk until a test puts values in.
