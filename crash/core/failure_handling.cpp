@@ -118,6 +118,9 @@ ExceptionValues FaultValues(const SignalRecord& record) {
     CpuContext context;
     std::memcpy(context.Registers, record.Registers, sizeof context.Registers);
     values.Context = context;
+    // On x86-64 a fault is reported before its instruction has run, so the instruction pointer
+    // is the start of the faulting instruction and needs no correction; for a signal sent or
+    // raised (SIGABRT) it is the instruction the thread was interrupted at.
     values.Address = static_cast<std::uintptr_t>(record.Registers[REG_RIP]);
     values.StackPointer = static_cast<std::uintptr_t>(record.Registers[REG_RSP]);
     values.FramePointer = static_cast<std::uintptr_t>(record.Registers[REG_RBP]);

@@ -9,6 +9,7 @@
 #include "crash/core/emergency_reserve.h"
 #include "crash/core/main_thread_calls.h"
 #include "crash/core/main_thread_wait.h"
+#include "crash/core/raise_address.h"
 #include "crash/core/raise_time_stacks.h"
 #include "crash/core/reporter_runtime.h"
 #include "crash/settings/exported_switches.h"
@@ -72,6 +73,13 @@ void CompleteExceptionValues(ExceptionValues& values) {
     }
     if (!values.PreparedStack) {
         values.PreparedStack = PreparedStackOf(values.Object.Object);
+    }
+    // A thrown object's address is its raise: the call that entered the throw path. A context's
+    // instruction pointer already is the start of the faulting instruction (below).
+    if (values.Address == 0 && !values.Context) {
+        if (const std::uintptr_t returned = RaiseReturnAddressOf(values.Object.Object)) {
+            values.Address = CallInstructionBefore(returned);
+        }
     }
     if (values.Context) {
         const auto instruction = static_cast<std::uintptr_t>(values.Context->Registers[REG_RIP]);

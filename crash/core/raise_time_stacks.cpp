@@ -1,9 +1,10 @@
-// \brief The table of recent raises.
+// \brief The table of raised objects.
 #include "crash/core/raise_time_stacks.h"
 
-#include <array>
+#include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <unordered_map>
 
 #include "crash/stack/guarded_read.h"
 
@@ -11,23 +12,30 @@ namespace kestrix {
 namespace {
 
 struct RaiseRecord {
-    const void* Object = nullptr;
     std::shared_ptr<const TDAPreStackItem> Stack;
+    std::uintptr_t ReturnAddress = 0;
+    std::uint64_t Order = 0;
     bool Handled = false;
 };
 
 struct RaiseTable {
     std::mutex Guard;
-    std::array<RaiseRecord, RaiseRecordCount> Records;
-    std::size_t Next = 0;
+    std::unordered_map<const void*, RaiseRecord> Records;
+    std::uint64_t NextOrder = 0;
 
-    RaiseRecord* Find(const void* object) {
-        for (RaiseRecord& record : Records) {
-            if (record.Object == object) {
-                return &record;
-            }
+    const RaiseRecord* Find(const void* object) const {
+        const auto found = object != nullptr ? Records.find(object) : Records.end();
+        return found != Records.end() ? &found->second : nullptr;
+    }
+
+    // Objects whose free the hook never saw can only pile up to the limit.
+    void MakeRoom() {
+        if (Records.size() < RaiseRecordLimit) {
+            return;
         }
-        return nullptr;
+        Records.erase(std::min_element(
+            Records.begin(), Records.end(),
+            [](const auto& a, const auto& b) { return a.second.Order < b.second.Order; }));
     }
 };
 
@@ -54,15 +62,18 @@ void RecordRaise(void* object,
         StartTryRead();
         auto stack = std::make_shared<TDAPreStackItem>();
         PrepareStackTrace(framePointer, std::nullopt, stackBottom, *stack);
+        // The throw path's own frame, which is live while it calls here.
+        const std::uintptr_t returnAddress = *reinterpret_cast<const std::uintptr_t*>(stackBottom);
         {
             RaiseTable& table = Table();
             const std::lock_guard lock(table.Guard);
-            RaiseRecord* record = table.Find(object);
-            if (record == nullptr) {
-                record = &table.Records[table.Next];
-                table.Next = (table.Next + 1) % table.Records.size();
+            if (table.Records.count(object) == 0) {
+                table.MakeRoom();
             }
-            *record = {.Object = object, .Stack = std::move(stack), .Handled = false};
+            table.Records[object] = {.Stack = std::move(stack),
+                                     .ReturnAddress = returnAddress,
+                                     .Order = table.NextOrder++,
+                                     .Handled = false};
         }
         if (const RaiseObserver observer = g_observer.load()) {
             observer({.Object = object, .Type = type});
@@ -76,30 +87,36 @@ void RecordRaise(void* object,
 void ForgetRaise(void* object) noexcept {
     RaiseTable& table = Table();
     const std::lock_guard lock(table.Guard);
-    if (RaiseRecord* record = table.Find(object)) {
-        *record = {};
-    }
+    table.Records.erase(object);
 }
 
 std::shared_ptr<const TDAPreStackItem> PreparedStackOf(const void* object) {
     RaiseTable& table = Table();
     const std::lock_guard lock(table.Guard);
-    const RaiseRecord* record = object != nullptr ? table.Find(object) : nullptr;
+    const RaiseRecord* record = table.Find(object);
     return record != nullptr ? record->Stack : nullptr;
+}
+
+std::uintptr_t RaiseReturnAddressOf(const void* object) {
+    RaiseTable& table = Table();
+    const std::lock_guard lock(table.Guard);
+    const RaiseRecord* record = table.Find(object);
+    return record != nullptr ? record->ReturnAddress : 0;
 }
 
 void MarkRaiseHandled(const void* object) {
     RaiseTable& table = Table();
     const std::lock_guard lock(table.Guard);
-    if (RaiseRecord* record = object != nullptr ? table.Find(object) : nullptr) {
-        record->Handled = true;
+    if (const auto found = object != nullptr ? table.Records.find(object) : table.Records.end();
+        found != table.Records.end()) {
+        found->second.Handled = true;
     }
 }
 
 bool RaiseWasHandled(const void* object) {
     RaiseTable& table = Table();
     const std::lock_guard lock(table.Guard);
-    const RaiseRecord* record = object != nullptr ? table.Find(object) : nullptr;
+    const RaiseRecord* record = table.Find(object);
     return record != nullptr && record->Handled;
 }
 

@@ -1,8 +1,9 @@
 // \brief The C++ runtime's throw path, interposed in the executable: every throw of the program,
-// the C++ library and Qt keeps its raise-time stack first, and every new exception object drops
-// a record left at its address. The executable exports both, so they win over the C++ library's
-// for the whole process; each forwards to the library's own function. This file holds no throw
-// expression and does not see the ABI's declarations of these functions.
+// the C++ library and Qt keeps its raise-time stack first, and every exception object that is
+// freed, or newly allocated where a record was left, drops the record at its address. The
+// executable exports all three, so they win over the C++ library's for the whole process (the
+// library calls its own through its linkage table); each forwards to the library's function. This
+// file holds no throw expression and does not see the ABI's declarations of these functions.
 #include <dlfcn.h>
 
 #include <cstddef>
@@ -42,6 +43,13 @@ __attribute__((visibility("default"))) void* __cxa_allocate_exception(std::size_
     void* object = runtimeAllocate(size);
     kestrix::ForgetRaise(object);
     return object;
+}
+
+__attribute__((visibility("default"))) void __cxa_free_exception(void* object) noexcept {
+    using Free = void (*)(void*);
+    static const auto runtimeFree = RuntimeFunction<Free>("__cxa_free_exception");
+    kestrix::ForgetRaise(object);
+    runtimeFree(object);
 }
 
 }  // extern "C"

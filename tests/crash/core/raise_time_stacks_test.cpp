@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <vector>
 
 namespace kestrix {
 namespace {
@@ -79,6 +80,38 @@ TEST(RaiseTimeStacks, RememberThatFailureHandlingHasSeenAnObject) {
     EXPECT_FALSE(RaiseWasHandled(ObjectOf(raised)));
     MarkRaiseHandled(ObjectOf(raised));
     EXPECT_TRUE(RaiseWasHandled(ObjectOf(raised)));
+}
+
+// An exception kept for a later rethrow (an exception pointer, a future) while the program raises
+// and catches many others.
+TEST(RaiseTimeStacks, KeepTheStackOfALiveObjectHoweverManyOthersAreRaised) {
+    const std::exception_ptr kept = Raised();
+    const auto stack = PreparedStackOf(ObjectOf(kept));
+    const std::uintptr_t returnAddress = RaiseReturnAddressOf(ObjectOf(kept));
+    for (int i = 0; i < 1000; ++i) {
+        (void)Raised();
+    }
+    EXPECT_EQ(PreparedStackOf(ObjectOf(kept)), stack);
+    EXPECT_EQ(RaiseReturnAddressOf(ObjectOf(kept)), returnAddress);
+}
+
+TEST(RaiseTimeStacks, ForgetAnObjectWhenItIsFreed) {
+    std::exception_ptr raised = Raised();
+    const void* object = ObjectOf(raised);
+    ASSERT_NE(PreparedStackOf(object), nullptr);
+    raised = nullptr;
+    EXPECT_EQ(PreparedStackOf(object), nullptr);
+    EXPECT_EQ(RaiseReturnAddressOf(object), 0u);
+}
+
+TEST(RaiseTimeStacks, LetTheOldestGoOnlyBeyondTheLimitOfLiveObjects) {
+    std::vector<std::exception_ptr> alive;
+    for (std::size_t i = 0; i <= RaiseRecordLimit; ++i) {
+        alive.push_back(Raised());
+    }
+    EXPECT_EQ(PreparedStackOf(ObjectOf(alive.front())), nullptr);
+    EXPECT_NE(PreparedStackOf(ObjectOf(alive[1])), nullptr);
+    EXPECT_NE(PreparedStackOf(ObjectOf(alive.back())), nullptr);
 }
 
 }  // namespace
