@@ -20,6 +20,7 @@ packages=(
   desktop-file-utils
   libdw-dev libelf-dev zlib1g-dev libzydis-dev gdb
   xvfb xauth imagemagick xdotool
+  libpng-dev unzip python3-aiosmtpd python3-dnslib poppler-utils iproute2
 )
 
 as_root() {
