@@ -3,6 +3,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <exception>
+#include <string_view>
 
 #include "crash/core/emergency_reserve.h"
 #include "crash/core/failure_handling.h"
@@ -11,6 +14,7 @@
 #include "crash/core/main_thread_calls.h"
 #include "crash/core/private_folder.h"
 #include "crash/core/reporter_runtime.h"
+#include "crash/settings/internal_error.h"
 #include "crash/settings/module_settings.h"
 #include "crash/stack/guarded_read.h"
 #include "crash/threads/alternate_signal_stack.h"
@@ -21,6 +25,8 @@
 
 namespace kestrix {
 namespace {
+
+constexpr std::string_view RegistryOpeningError = "internal error (opening global buffer)";
 
 std::atomic<std::int64_t> g_startTime{0};
 
@@ -73,7 +79,13 @@ ReporterSession::ReporterSession() {
     ClearTemporaryFolder();
     g_startTime = MonotonicMilliseconds();
     const auto settings = KXSettings();
-    JoinThreadRegistry();
+    try {
+        JoinThreadRegistry();
+    } catch (const std::exception&) {
+        // The registry is an object of this process: only a lack of memory keeps it from opening.
+        ShowInternalError(RegistryOpeningError);
+        std::exit(0);
+    }
     if (!settings->HasSettingsResource()) {
         return;
     }

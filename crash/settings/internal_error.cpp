@@ -34,9 +34,13 @@ void ShowInternalError(std::string_view text) {
     if (presenter) {
         presenter(InternalErrorTitle, text);
     } else {
-        std::fprintf(stderr, "%.*s: %.*s\n", int(InternalErrorTitle.size()),
-                     InternalErrorTitle.data(), int(text.size()), text.data());
+        WriteInternalError(InternalErrorTitle, text);
     }
+}
+
+void WriteInternalError(std::string_view title, std::string_view text) {
+    std::fprintf(stderr, "%.*s: %.*s\n", int(title.size()), title.data(), int(text.size()),
+                 text.data());
 }
 
 }  // namespace kestrix

@@ -18,4 +18,7 @@ InternalErrorPresenter SetInternalErrorPresenter(InternalErrorPresenter presente
 
 void ShowInternalError(std::string_view text);
 
+// The message on standard error, where it goes without a presenter or when a box cannot be shown.
+void WriteInternalError(std::string_view title, std::string_view text);
+
 }  // namespace kestrix

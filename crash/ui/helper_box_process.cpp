@@ -21,11 +21,9 @@ constexpr int ChoiceExitBase = 100;
 
 }  // namespace
 
-TExceptAction ShowBoxInHelperProcess(const FailureBoxContent& content) {
-    std::vector<std::string> arguments = {"kestrix-failure-box", HelperBoxArgument};
-    for (std::string& each : BoxArguments(content)) {
-        arguments.push_back(std::move(each));
-    }
+std::optional<int> RunHelperProcess(const std::vector<std::string>& helperArguments) {
+    std::vector<std::string> arguments = {"kestrix-helper"};
+    arguments.insert(arguments.end(), helperArguments.begin(), helperArguments.end());
     std::vector<char*> argumentVector;
     for (std::string& each : arguments) {
         argumentVector.push_back(each.data());
@@ -34,15 +32,27 @@ TExceptAction ShowBoxInHelperProcess(const FailureBoxContent& content) {
     pid_t helper = 0;
     if (posix_spawn(&helper, "/proc/self/exe", nullptr, nullptr, argumentVector.data(), environ) !=
         0) {
-        return eaContinueApplication;
+        return std::nullopt;
     }
     int status = 0;
     while (waitpid(helper, &status, 0) < 0 && errno == EINTR) {
     }
     if (!WIFEXITED(status)) {
+        return std::nullopt;
+    }
+    return WEXITSTATUS(status);
+}
+
+TExceptAction ShowBoxInHelperProcess(const FailureBoxContent& content) {
+    std::vector<std::string> arguments = {HelperBoxArgument};
+    for (std::string& each : BoxArguments(content)) {
+        arguments.push_back(std::move(each));
+    }
+    const std::optional<int> exitCode = RunHelperProcess(arguments);
+    if (!exitCode) {
         return eaContinueApplication;
     }
-    const int choice = WEXITSTATUS(status) - ChoiceExitBase;
+    const int choice = *exitCode - ChoiceExitBase;
     return choice == eaRestartApplication || choice == eaCloseApplication
                ? static_cast<TExceptAction>(choice)
                : eaContinueApplication;

@@ -4,12 +4,18 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "crash/ui/failure_box_content.h"
 
 namespace kestrix {
 
 inline constexpr const char* HelperBoxArgument = "--kestrix-failure-box";
+
+// Starts the same executable with these arguments after its name, never through a shell, and
+// waits for it: its exit code; none when it could not be started or did not exit by itself.
+std::optional<int> RunHelperProcess(const std::vector<std::string>& arguments);
 
 // Starts the helper and waits for its choice; eaContinueApplication when it could not be started
 // or ended without one (the outcome rules of the failure then decide).

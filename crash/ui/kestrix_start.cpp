@@ -4,15 +4,20 @@
 #include <cstdlib>
 
 #include "crash/core/reporter_runtime.h"
+#include "crash/settings/internal_error.h"
 #include "crash/ui/helper_box_process.h"
+#include "crash/ui/internal_error_box.h"
 #include "crash/ui/stand_in_presentation.h"
 
 namespace kestrix {
 
 std::unique_ptr<ReporterSession> StartKestrix(int argc, char** argv) {
-    if (const std::optional<int> helperExit = RunHelperBoxIfAsked(argc, argv)) {
-        std::exit(*helperExit);
+    for (const auto runHelper : {&RunHelperBoxIfAsked, &RunInternalErrorBoxIfAsked}) {
+        if (const std::optional<int> helperExit = runHelper(argc, argv)) {
+            std::exit(*helperExit);
+        }
     }
+    SetInternalErrorPresenter(&ShowInternalErrorBox);
     SetFailurePresenter(&PresentInStandInBox);
     return std::make_unique<ReporterSession>();
 }
