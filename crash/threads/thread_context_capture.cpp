@@ -66,8 +66,10 @@ void CopyContextAndWait(int, siginfo_t* info, void* rawContext) {
         g_slot.Answered.store(request);
         FutexWake(g_slot.Answered);
         timespec abandoned{AbandonedCaptureSeconds, 0};
-        for (std::uint32_t released = g_slot.Released.load(); released != request;
-             released = g_slot.Released.load()) {
+        // Released only grows: the requester may have released this request and gone on to the
+        // next one before this thread looks.
+        for (std::uint32_t released = g_slot.Released.load();
+             static_cast<std::int32_t>(released - request) < 0; released = g_slot.Released.load()) {
             if (!FutexWait(g_slot.Released, released, &abandoned)) {
                 break;
             }
