@@ -1,16 +1,19 @@
-// \brief The bug report's pieces: rendering a report of realistic size (ten thread sections and
-// the three lists), the header, each list plug-in, the stack dump and the disassembly of compiled
-// code.
+// \brief The bug report: from a failure to its complete report in a process of ten threads, and
+// its pieces: rendering a report of realistic size (ten thread sections and the three lists), the
+// header, each list plug-in, the stack dump and the disassembly of compiled code.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <string>
 
+#include "crash/report/bug_report.h"
 #include "crash/report/bug_report_plugins.h"
 #include "crash/report/disassembly.h"
 #include "crash/report/report_header.h"
 #include "crash/report/report_rendering.h"
 #include "crash/report/stack_dump.h"
+#include "crash/threads/thread_registry.h"
+#include "tests/crash/report/failure_scene.h"
 
 namespace {
 
@@ -89,5 +92,24 @@ void BM_Disassembly(benchmark::State& state) {
         benchmark::DoNotOptimize(GetCleartextDisAsm(entry, entry, options));
 }
 BENCHMARK(BM_Disassembly)->Unit(benchmark::kMicrosecond);
+
+// From the caught exception to the complete report, filled by its completion thread, with the
+// main thread and nine others waiting: every thread's stack, the registers, the stack dump, the
+// disassembly and the three lists.
+void BM_FailureToCompleteReport(benchmark::State& state) {
+    JoinThreadRegistry();
+    const test::WaitingThreads others(9);
+    for (auto _ : state) {
+        const auto report =
+            StartBugReport(test::CaughtTestFailure(), TCompletionPlace::cpOwnThread);
+        benchmark::DoNotOptimize(report->Text(true));
+        if (!report->IsComplete()) {
+            state.SkipWithError("the report did not complete");
+            break;
+        }
+    }
+    LeaveThreadRegistry();
+}
+BENCHMARK(BM_FailureToCompleteReport)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -111,9 +111,10 @@ void TBugReport::WaitForCompletion() {
     window->Hide();
 }
 
-std::shared_ptr<TBugReport> StartBugReport(const std::shared_ptr<IKXException>& exception) {
+std::shared_ptr<TBugReport> StartBugReport(const std::shared_ptr<IKXException>& exception,
+                                           TCompletionPlace place) {
     auto report = std::make_shared<TBugReport>(exception);
-    if (OnHandlerThread()) {
+    if (place == TCompletionPlace::cpOwnThread) {
         try {
             std::thread([report, exception] {
                 NameThread(0, ReporterThreadName);
@@ -128,6 +129,11 @@ std::shared_ptr<TBugReport> StartBugReport(const std::shared_ptr<IKXException>& 
     }
     report->Complete(exception);
     return report;
+}
+
+std::shared_ptr<TBugReport> StartBugReport(const std::shared_ptr<IKXException>& exception) {
+    return StartBugReport(exception, OnHandlerThread() ? TCompletionPlace::cpOwnThread
+                                                       : TCompletionPlace::cpCallingThread);
 }
 
 void InstallFullBugReport() {

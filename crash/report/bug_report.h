@@ -15,6 +15,8 @@
 
 namespace kestrix {
 
+enum class TCompletionPlace { cpOwnThread, cpCallingThread };
+
 class TBugReport final : public IBugReport {
   public:
     // Builds the header and the sections' placeholders; StartBugReport starts the completion.
@@ -44,11 +46,15 @@ class TBugReport final : public IBugReport {
     TReportState m_state;
 
     friend std::shared_ptr<TBugReport> StartBugReport(
-        const std::shared_ptr<IKXException>& exception);
+        const std::shared_ptr<IKXException>& exception,
+        TCompletionPlace place);
 };
 
 // The report of the failure with its completion started: on a thread of its own (above-normal
-// priority) when called on the handler thread, otherwise completed before it returns.
+// priority), or completed in the calling thread before it returns.
+std::shared_ptr<TBugReport> StartBugReport(const std::shared_ptr<IKXException>& exception,
+                                           TCompletionPlace place);
+// On a thread of its own when called on the handler thread, otherwise in the calling thread.
 std::shared_ptr<TBugReport> StartBugReport(const std::shared_ptr<IKXException>& exception);
 
 // Makes the full report the one failure handling builds.

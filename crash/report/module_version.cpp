@@ -1,6 +1,7 @@
 // \brief Module versions from the program and from library file names.
 #include "crash/report/module_version.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <mutex>
 
@@ -13,8 +14,13 @@ std::string g_executableVersion;
 }  // namespace
 
 void SetExecutableFileVersion(std::string_view version) {
+    std::string fourNumbers(version);
+    if (!fourNumbers.empty()) {
+        for (auto dots = std::count(version.begin(), version.end(), '.'); dots < 3; ++dots)
+            fourNumbers += ".0";
+    }
     const std::lock_guard lock(g_versionGuard);
-    g_executableVersion = version;
+    g_executableVersion = std::move(fourNumbers);
 }
 
 std::string ExecutableFileVersion() {

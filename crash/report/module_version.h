@@ -8,7 +8,8 @@
 
 namespace kestrix {
 
-// Called by the program at start-up, e.g. with "1.2.0.0".
+// Called by the program at start-up with its project version; a version of fewer than four
+// numbers is completed with zeros ("1.2" gives "1.2.0.0").
 void SetExecutableFileVersion(std::string_view version);
 std::string ExecutableFileVersion();
 

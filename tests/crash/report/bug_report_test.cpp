@@ -11,6 +11,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <fstream>
+#include <functional>
 #include <regex>
 #include <stdexcept>
 #include <thread>
@@ -24,6 +27,7 @@
 #include "crash/report/text_lines.h"
 #include "crash/threads/thread_context_capture.h"
 #include "crash/threads/thread_registry.h"
+#include "tests/crash/core/runtime_folder.h"
 #include "tests/crash/report/failure_scene.h"
 
 namespace kestrix {
@@ -293,15 +297,46 @@ TEST_F(BugReportTest, CompleteReportPhaseIsEnteredOnceWhicheverComesLast) {
     UnregisterExceptionHandler(&CountCompleteReport);
 }
 
+TEST_F(BugReportTest, CompletionThreadFillsTheSameReportOutsideItsOwnList) {
+    const auto exception = test::CaughtTestFailure();
+    const auto here = StartBugReport(exception, TCompletionPlace::cpCallingThread);
+    const auto threaded = StartBugReport(exception, TCompletionPlace::cpOwnThread);
+    const std::string text = threaded->Text(true);
+    ASSERT_TRUE(threaded->IsComplete());
+    EXPECT_THAT(text, Not(HasSubstr("will be calculated soon")));
+    EXPECT_EQ(threaded->Checksums()[0], here->Checksums()[0]);
+    EXPECT_EQ(threaded->Checksums()[1], here->Checksums()[1]);
+    EXPECT_EQ(Names(*threaded->Sections()), Names(*here->Sections()));
+}
+
+TEST_F(BugReportTest, SaveAppendsTheCompleteReportOnce) {
+    const TestRuntimeFolder runtime("kestrix-bug-report-test");
+    const auto exception = test::CaughtTestFailure();
+    const auto report = StartBugReport(exception, TCompletionPlace::cpOwnThread);
+    const auto saved = report->Save();
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->filename(), "bugreport.txt");
+    EXPECT_EQ(report->Save(), saved) << "the same failure is saved once";
+    std::ifstream file(*saved, std::ios::binary);
+    const std::string content{std::istreambuf_iterator<char>(file),
+                              std::istreambuf_iterator<char>()};
+    EXPECT_EQ(content, report->Text(true) + "\r\n");
+    EXPECT_THAT(content, Not(HasSubstr("will be calculated soon")));
+    EXPECT_EQ(exception->BugReport(), report->Text(true));
+}
+
 class RecordingWaitWindow : public IReportWaitWindow {
   public:
     void Show() override { Calls.push_back("show"); }
     void ProcessMessages() override {
         if (Calls.back() != "messages")
             Calls.push_back("messages");
+        if (OnMessages)
+            OnMessages();
     }
     void Hide() override { Calls.push_back("hide"); }
     std::vector<std::string> Calls;
+    std::function<void()> OnMessages;
 };
 
 TEST_F(BugReportTest, CompletionInTheBuildingThreadShowsTheWaitWindowWhenAsked) {
@@ -320,6 +355,31 @@ TEST_F(BugReportTest, CompletionInTheBuildingThreadShowsTheWaitWindowWhenAsked) 
         EXPECT_EQ(window->Calls, expected);
     }
     SetReportWaitWindow(nullptr);
+}
+
+TEST_F(BugReportTest, ReaderOfTheCompleteReportWaitsWithTheWaitWindow) {
+    // The completion cannot end before the window has processed its messages once.
+    std::atomic<bool> released{false};
+    RegisterBugReportPlugin(
+        "held", "a plug-in that waits for the window",
+        [&] {
+            while (!released)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return std::string("released");
+        },
+        true);
+    const auto window = std::make_shared<RecordingWaitWindow>();
+    window->OnMessages = [&] { released = true; };
+    SetReportWaitWindow(window);
+    const auto exception = test::CaughtTestFailure();
+    exception->SetPlugins("held");
+    const auto report = StartBugReport(exception, TCompletionPlace::cpOwnThread);
+    const std::string text = report->Text(true);
+    SetReportWaitWindow(nullptr);
+    UnregisterBugReportPlugin("held");
+    EXPECT_TRUE(report->IsComplete());
+    EXPECT_THAT(text, HasSubstr("\r\n\r\nheld:\r\nreleased"));
+    EXPECT_EQ(window->Calls, (std::vector<std::string>{"show", "messages", "hide"}));
 }
 
 TEST_F(BugReportTest, RenderedTextFollowsLaterChangesOfTheFields) {

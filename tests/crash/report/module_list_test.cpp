@@ -36,6 +36,16 @@ TEST(SharedObjectVersion, TakesTheNumberAfterTheLastSo) {
     }
 }
 
+TEST(ExecutableFileVersion, HasFourNumbers) {
+    for (const auto& [given, expected] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"3.1.4.1", "3.1.4.1"}, {"0.1.0", "0.1.0.0"}, {"2", "2.0.0.0"}, {"", ""}}) {
+        SCOPED_TRACE(given);
+        SetExecutableFileVersion(given);
+        EXPECT_EQ(ExecutableFileVersion(), expected);
+    }
+    SetExecutableFileVersion("");
+}
+
 TEST(LoadedModuleEntries, ListsThisProgramFirstByAddressAndItsLibraries) {
     SetExecutableFileVersion("3.1.4.1");
     const auto modules = LoadedModuleEntries();
