@@ -1,0 +1,231 @@
+// gatool's own failure path end to end: the program is started on a real X display (Xvfb) with a
+// GA file whose analysis fails, and the failure box is answered as an operator answers it, by a
+// key press (xdotool); the test checks the exit code of the chosen outcome and the saved report.
+// A display server and a key press are what the program meets in use: no setting or switch of
+// the program exists for the test. Every wait is bounded; a run that does not end is killed.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "program_run.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using gatool::testing::RunProgram;
+
+constexpr std::chrono::seconds WaitLimit{30};
+constexpr std::chrono::milliseconds PollInterval{100};
+
+std::optional<fs::path> FindProgram(const std::string& name) {
+    std::istringstream path(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "");
+    for (std::string folder; std::getline(path, folder, ':');) {
+        const fs::path candidate = fs::path(folder) / name;
+        if (access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string ReadWhole(const fs::path& file) {
+    std::ostringstream text;
+    text << std::ifstream(file).rdbuf();
+    return text.str();
+}
+
+std::vector<char*> NullTerminated(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) {
+        pointers.push_back(text.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+// A child that is killed and reaped when it has not ended by itself.
+class Child {
+  public:
+    Child(std::vector<std::string> arguments,
+          std::vector<std::string> environment,
+          const posix_spawn_file_actions_t* actions = nullptr) {
+        const int spawned =
+            posix_spawn(&m_pid, arguments[0].c_str(), actions, nullptr,
+                        NullTerminated(arguments).data(), NullTerminated(environment).data());
+        if (spawned != 0) {
+            m_pid = 0;
+        }
+    }
+    ~Child() {
+        if (m_pid != 0 && !m_status) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    bool Started() const { return m_pid != 0; }
+    // The exit status, or 128 + the signal; none while it runs.
+    std::optional<int> Ended() {
+        int status = 0;
+        if (!m_status && m_pid != 0 && waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        return m_status;
+    }
+
+  private:
+    pid_t m_pid = 0;
+    std::optional<int> m_status;
+};
+
+// An X server of its own on a free display, whose number it reports through a pipe.
+class VirtualDisplay {
+  public:
+    explicit VirtualDisplay(const fs::path& xvfb) {
+        int reported[2];
+        if (pipe2(reported, O_CLOEXEC) != 0) {
+            return;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, reported[1], 3);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        m_server = std::make_unique<Child>(
+            std::vector<std::string>{xvfb, "-displayfd", "3", "-screen", "0", "1280x1024x24",
+                                     "-nolisten", "tcp"},
+            std::vector<std::string>{}, &actions);
+        posix_spawn_file_actions_destroy(&actions);
+        close(reported[1]);
+        std::string number;
+        char digit = 0;
+        while (read(reported[0], &digit, 1) == 1 && digit != '\n') {
+            number += digit;
+        }
+        close(reported[0]);
+        if (!number.empty()) {
+            m_name = ":" + number;
+        }
+    }
+    // Empty when the server did not start.
+    const std::string& Name() const { return m_name; }
+
+  private:
+    std::unique_ptr<Child> m_server;
+    std::string m_name;
+};
+
+fs::path GaFileWithAnOverflowingCount(const fs::path& folder) {
+    std::string text = ReadWhole(fs::path(GATOOL_SAMPLES_DIR) / "GA_sample.txt");
+    // The first count of the first scan becomes too large for the single it is stored in.
+    const std::string firstRow = "   976    1620";
+    const std::size_t at = text.find(firstRow);
+    text.replace(at, firstRow.size(), "   976    9e300");
+    const fs::path file = folder / "GA_overflow.txt";
+    std::ofstream(file) << text;
+    return file;
+}
+
+class GatoolCrash : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_xvfb = FindProgram("Xvfb");
+        m_xdotool = FindProgram("xdotool");
+        if (!m_xvfb || !m_xdotool) {
+            GTEST_SKIP() << "Xvfb and xdotool are needed (scripts/setup.sh installs them)";
+        }
+        m_folder = fs::temp_directory_path() / ("gatool-crash-test-" + std::to_string(getpid()));
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        fs::permissions(m_folder, fs::perms::owner_all);
+    }
+    void TearDown() override {
+        if (!m_folder.empty()) {
+            fs::remove_all(m_folder);
+        }
+    }
+
+    std::vector<std::string> Environment(const std::string& display) const {
+        std::vector<std::string> environment = {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb",
+                                                "TMPDIR=" + m_folder.string(),
+                                                "XDG_STATE_HOME=" + (m_folder / "state").string(),
+                                                "XDG_RUNTIME_DIR=" + m_folder.string()};
+        for (char** each = environ; *each != nullptr; ++each) {
+            const std::string variable = *each;
+            if (variable.starts_with("PATH=") || variable.starts_with("HOME=") ||
+                variable.starts_with("LANG=")) {
+                environment.push_back(variable);
+            }
+        }
+        return environment;
+    }
+
+    // The window id of the visible window with this exact title, once one appears.
+    std::optional<std::string> WaitForWindow(const std::string& display,
+                                             const std::string& title) const {
+        const auto deadline = std::chrono::steady_clock::now() + WaitLimit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            const auto found =
+                RunProgram(*m_xdotool, {"search", "--onlyvisible", "--name", "^" + title + "$"},
+                           Environment(display));
+            if (found.status == 0 && !found.out.empty()) {
+                return found.out.substr(0, found.out.find('\n'));
+            }
+            std::this_thread::sleep_for(PollInterval);
+        }
+        return std::nullopt;
+    }
+
+    std::optional<fs::path> m_xvfb;
+    std::optional<fs::path> m_xdotool;
+    fs::path m_folder;
+};
+
+TEST_F(GatoolCrash, AFailingLoadIsReportedAndClosingFromTheBoxEndsWithExitCodeOne) {
+    const VirtualDisplay display(*m_xvfb);
+    ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
+    Child gatool({GATOOL_EXECUTABLE, GaFileWithAnOverflowingCount(m_folder).string()},
+                 Environment(display.Name()));
+    ASSERT_TRUE(gatool.Started());
+
+    // The box carries the program's name as its title; Escape is its close button.
+    const std::optional<std::string> box = WaitForWindow(display.Name(), "gatool");
+    ASSERT_TRUE(box.has_value()) << "no failure box came up";
+    const auto pressed = RunProgram(*m_xdotool, {"windowfocus", "--sync", *box, "key", "Escape"},
+                                    Environment(display.Name()));
+    EXPECT_EQ(pressed.status, 0) << pressed.err;
+
+    const auto deadline = std::chrono::steady_clock::now() + WaitLimit;
+    while (!gatool.Ended() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(PollInterval);
+    }
+    ASSERT_TRUE(gatool.Ended().has_value()) << "gatool did not end after the close button";
+    EXPECT_EQ(*gatool.Ended(), 1);
+
+    const std::string report = ReadWhole(m_folder / "kestrix-gatool" / "bugreport.txt");
+    for (const char* part :
+         {"executable         : gatool", "exception source   : esApplicationHandleException",
+          "exception class    : EOverflow", "exception message  : Floating point overflow",
+          "thread             : main thread", "gatool::(anonymous namespace)::ConvertFloat<float>",
+          "gatool::ReadGaFile", "gatool::TMainForm::OpenGaFile"}) {
+        EXPECT_NE(report.find(part), std::string::npos) << part << "\n" << report;
+    }
+}
+
+}  // namespace
