@@ -40,13 +40,15 @@ int ExitCodeOf(int status) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-std::vector<std::string> ProbeEnvironment(const fs::path& folder) {
-    std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen",
+// The probe sees no display: the offscreen platform needs none.
+std::vector<std::string> ProbeEnvironment(const fs::path& folder, const std::string& platform) {
+    std::vector<std::string> environment = {"QT_QPA_PLATFORM=" + platform,
                                             "TMPDIR=" + folder.string()};
     for (char** each = environ; *each != nullptr; ++each) {
         const std::string variable = *each;
         if (!variable.starts_with("XDG_RUNTIME_DIR=") && !variable.starts_with("TMPDIR=") &&
-            !variable.starts_with("QT_QPA_PLATFORM=") && !variable.starts_with("ASAN_OPTIONS=")) {
+            !variable.starts_with("QT_QPA_PLATFORM=") && !variable.starts_with("ASAN_OPTIONS=") &&
+            !variable.starts_with("DISPLAY=") && !variable.starts_with("WAYLAND_DISPLAY=")) {
             environment.push_back(variable);
         }
     }
@@ -90,14 +92,15 @@ void ReadUntilClosed(int output, pid_t probe, ProbeRun& run) {
     }
 }
 
-ProbeRun RunProbe(const std::vector<std::string>& probeArguments) {
+ProbeRun RunProbe(const std::vector<std::string>& probeArguments,
+                  const std::string& platform = "offscreen") {
     const fs::path folder =
         fs::temp_directory_path() / ("kestrix-probe-test-" + std::to_string(getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::vector<std::string> arguments = {KESTRIX_FAULT_PROBE};
     arguments.insert(arguments.end(), probeArguments.begin(), probeArguments.end());
-    std::vector<std::string> environment = ProbeEnvironment(folder);
+    std::vector<std::string> environment = ProbeEnvironment(folder, platform);
 
     // A restarted probe becomes this process's child once its parent has ended.
     prctl(PR_SET_CHILD_SUBREAPER, 1);
@@ -344,6 +347,20 @@ TEST(FaultProbeOrder, ReportsAFailureDuringTheBoxAfterIt) {
     EXPECT_LT(firstContinue, secondFailure) << run.Output;
     EXPECT_EQ(Count(run.Output, Box), 2u) << run.Output;
     EXPECT_EQ(Count(run.Report, "exception class    : EProbeError"), 2u);
+}
+
+// Qt's fatal message while the application object is being constructed (no display for its
+// platform): no window can come up in the process, nor in the helper, yet the failure is reported
+// and the run closes instead of dead-locking on a box.
+TEST(FaultProbeStart, ReportsAFatalMessageOfTheApplicationsConstructionAndCloses) {
+    const ProbeRun run = RunProbe({"button"}, "xcb");
+    ASSERT_FALSE(run.TimedOut) << run.Output;
+    EXPECT_EQ(run.ExitCode, 1) << run.Output;
+    EXPECT_NE(run.Output.find("failure: KesException: "), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find("(esRuntimeError)"), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find(Closed), std::string::npos) << run.Output;
+    EXPECT_EQ(run.Output.find(Box), std::string::npos) << run.Output;
+    EXPECT_NE(run.Report.find("exception source   : esRuntimeError"), std::string::npos);
 }
 
 }  // namespace
