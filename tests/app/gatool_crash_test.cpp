@@ -27,6 +27,7 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
+using gatool::testing::NullTerminated;
 using gatool::testing::RunProgram;
 
 constexpr std::chrono::seconds WaitLimit{30};
@@ -47,15 +48,6 @@ std::string ReadWhole(const fs::path& file) {
     std::ostringstream text;
     text << std::ifstream(file).rdbuf();
     return text.str();
-}
-
-std::vector<char*> NullTerminated(std::vector<std::string>& texts) {
-    std::vector<char*> pointers;
-    for (std::string& text : texts) {
-        pointers.push_back(text.data());
-    }
-    pointers.push_back(nullptr);
-    return pointers;
 }
 
 // A child that is killed and reaped when it has not ended by itself.

@@ -15,8 +15,6 @@
 
 namespace gatool::testing {
 
-namespace {
-
 std::vector<char*> NullTerminated(std::vector<std::string>& texts) {
     std::vector<char*> pointers;
     for (std::string& text : texts) {
@@ -25,6 +23,8 @@ std::vector<char*> NullTerminated(std::vector<std::string>& texts) {
     pointers.push_back(nullptr);
     return pointers;
 }
+
+namespace {
 
 std::string ReadWhole(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

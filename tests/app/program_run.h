@@ -12,6 +12,9 @@ struct ProgramRun {
     std::string err;
 };
 
+// Pointers to the texts, ended by a null pointer, as argument and environment vectors are passed.
+std::vector<char*> NullTerminated(std::vector<std::string>& texts);
+
 // Runs `program` with `arguments` and exactly the variables of `environment` ("NAME=value"), with
 // standard input empty, and waits for it to end.
 ProgramRun RunProgram(const std::string& program,
