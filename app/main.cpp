@@ -13,6 +13,7 @@
 #include "app/program_arguments.h"
 #include "app/window_start.h"
 #include "crash/core/handle_exception.h"
+#include "crash/report/module_version.h"
 #include "crash/ui/kestrix_start.h"
 #include "numtext/number_marks.h"
 #include "ui/gui_application.h"
@@ -91,6 +92,7 @@ int OpenWindow(char* program, const std::vector<std::string_view>& files) {
 int main(int argc, char** argv) {
     // The crash reporter first, before any of the program's own code.
     const auto crashReporter = kestrix::StartKestrix(argc, argv);
+    kestrix::SetExecutableFileVersion(GATOOL_VERSION);
     gatool::LoadNumberMarksFromUserLocale();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     gatool::ProgramArguments parsed;
