@@ -1,6 +1,7 @@
 // gatool's own failure path end to end: the program is started on a real X display (Xvfb) with a
 // GA file whose analysis fails, and the failure box is answered as an operator answers it, by a
-// key press (xdotool); the test checks the exit code of the chosen outcome and the saved report.
+// key press (xdotool), and the window after it by a click; the test checks the exit code of the
+// chosen outcome and the saved report.
 // A display server and a key press are what the program meets in use: no setting or switch of
 // the program exists for the test. Every wait is bounded; a run that does not end is killed.
 #include <fcntl.h>
@@ -11,9 +12,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -134,6 +137,18 @@ fs::path GaFileWithAnOverflowingCount(const fs::path& folder) {
     return file;
 }
 
+template <typename Condition>
+bool WaitUntil(Condition condition) {
+    const auto deadline = std::chrono::steady_clock::now() + WaitLimit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(PollInterval);
+    }
+    return true;
+}
+
 class GatoolCrash : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -168,56 +183,109 @@ class GatoolCrash : public ::testing::Test {
         return environment;
     }
 
-    // The window id of the visible window with this exact title, once one appears.
-    std::optional<std::string> WaitForWindow(const std::string& display,
-                                             const std::string& title) const {
-        const auto deadline = std::chrono::steady_clock::now() + WaitLimit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto found =
-                RunProgram(*m_xdotool, {"search", "--onlyvisible", "--name", "^" + title + "$"},
-                           Environment(display));
-            if (found.status == 0 && !found.out.empty()) {
-                return found.out.substr(0, found.out.find('\n'));
-            }
-            std::this_thread::sleep_for(PollInterval);
+    std::optional<std::string> VisibleWindow(const std::string& title) const {
+        const auto found =
+            RunProgram(*m_xdotool, {"search", "--onlyvisible", "--name", "^" + title + "$"},
+                       Environment(m_display->Name()));
+        if (found.status != 0 || found.out.empty()) {
+            return std::nullopt;
         }
-        return std::nullopt;
+        return found.out.substr(0, found.out.find('\n'));
+    }
+
+    // The id of the visible window with this exact title, once one appears.
+    std::optional<std::string> WaitForWindow(const std::string& title) const {
+        std::optional<std::string> found;
+        WaitUntil([&] { return (found = VisibleWindow(title)).has_value(); });
+        return found;
+    }
+
+    // Whether the visible windows of this title have all gone in time.
+    bool WaitUntilGone(const std::string& title) const {
+        return WaitUntil([&] { return !VisibleWindow(title); });
+    }
+
+    void XdoTool(const std::vector<std::string>& arguments) const {
+        const auto run = RunProgram(*m_xdotool, arguments, Environment(m_display->Name()));
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+
+    // Starts the display and gatool on the failing file; the failure box's window id once it has
+    // come up, the program's name as its title.
+    std::optional<std::string> StartGatoolUntilTheBox() {
+        m_display = std::make_unique<VirtualDisplay>(*m_xvfb);
+        if (m_display->Name().empty()) {
+            ADD_FAILURE() << "Xvfb did not start";
+            return std::nullopt;
+        }
+        m_gatool = std::make_unique<Child>(
+            std::vector<std::string>{GATOOL_EXECUTABLE,
+                                     GaFileWithAnOverflowingCount(m_folder).string()},
+            Environment(m_display->Name()));
+        return WaitForWindow("gatool");
+    }
+
+    std::optional<int> WaitForTheEnd() const {
+        WaitUntil([&] { return m_gatool->Ended().has_value(); });
+        return m_gatool->Ended();
+    }
+
+    void ExpectTheOverflowReported() const {
+        const std::string report = ReadWhole(m_folder / "kestrix-gatool" / "bugreport.txt");
+        for (const char* part :
+             {"executable         : gatool", "exception source   : esApplicationHandleException",
+              "exception class    : EOverflow", "exception message  : Floating point overflow",
+              "thread             : main thread",
+              "gatool::(anonymous namespace)::ConvertFloat<float>", "gatool::ReadGaFile",
+              "gatool::TMainForm::OpenGaFile"}) {
+            EXPECT_NE(report.find(part), std::string::npos) << part << "\n" << report;
+        }
     }
 
     std::optional<fs::path> m_xvfb;
     std::optional<fs::path> m_xdotool;
     fs::path m_folder;
+    // Declared in this order so that gatool ends before its display.
+    std::unique_ptr<VirtualDisplay> m_display;
+    std::unique_ptr<Child> m_gatool;
 };
 
+// Escape is the box's close button.
 TEST_F(GatoolCrash, AFailingLoadIsReportedAndClosingFromTheBoxEndsWithExitCodeOne) {
-    const VirtualDisplay display(*m_xvfb);
-    ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
-    Child gatool({GATOOL_EXECUTABLE, GaFileWithAnOverflowingCount(m_folder).string()},
-                 Environment(display.Name()));
-    ASSERT_TRUE(gatool.Started());
-
-    // The box carries the program's name as its title; Escape is its close button.
-    const std::optional<std::string> box = WaitForWindow(display.Name(), "gatool");
+    const std::optional<std::string> box = StartGatoolUntilTheBox();
     ASSERT_TRUE(box.has_value()) << "no failure box came up";
-    const auto pressed = RunProgram(*m_xdotool, {"windowfocus", "--sync", *box, "key", "Escape"},
-                                    Environment(display.Name()));
-    EXPECT_EQ(pressed.status, 0) << pressed.err;
+    XdoTool({"windowfocus", "--sync", *box, "key", "Escape"});
 
-    const auto deadline = std::chrono::steady_clock::now() + WaitLimit;
-    while (!gatool.Ended() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(PollInterval);
-    }
-    ASSERT_TRUE(gatool.Ended().has_value()) << "gatool did not end after the close button";
-    EXPECT_EQ(*gatool.Ended(), 1);
+    const std::optional<int> exitCode = WaitForTheEnd();
+    ASSERT_TRUE(exitCode.has_value()) << "gatool did not end after the close button";
+    EXPECT_EQ(*exitCode, 1);
+    ExpectTheOverflowReported();
+}
 
-    const std::string report = ReadWhole(m_folder / "kestrix-gatool" / "bugreport.txt");
-    for (const char* part :
-         {"executable         : gatool", "exception source   : esApplicationHandleException",
-          "exception class    : EOverflow", "exception message  : Floating point overflow",
-          "thread             : main thread", "gatool::(anonymous namespace)::ConvertFloat<float>",
-          "gatool::ReadGaFile", "gatool::TMainForm::OpenGaFile"}) {
-        EXPECT_NE(report.find(part), std::string::npos) << part << "\n" << report;
-    }
+// Return presses the box's first button, continue: the load is abandoned, the window goes on and
+// its Exit button (92 and 56 pixels from the window's bottom-right corner) ends gatool normally.
+TEST_F(GatoolCrash, AFailingLoadIsReportedAndTheWindowGoesOnAfterContinue) {
+    const std::optional<std::string> box = StartGatoolUntilTheBox();
+    ASSERT_TRUE(box.has_value()) << "no failure box came up";
+    XdoTool({"windowfocus", "--sync", *box, "key", "Return"});
+    ASSERT_TRUE(WaitUntilGone("gatool")) << "the box stayed up";
+    const std::optional<std::string> window = WaitForWindow("Processing GA tests");
+    ASSERT_TRUE(window.has_value()) << "the window has gone";
+    const auto geometry = RunProgram(*m_xdotool, {"getwindowgeometry", "--shell", *window},
+                                     Environment(m_display->Name()));
+    int width = 0;
+    int height = 0;
+    ASSERT_EQ(std::sscanf(geometry.out.c_str() + geometry.out.find("WIDTH="), "WIDTH=%d\nHEIGHT=%d",
+                          &width, &height),
+              2)
+        << geometry.out;
+    XdoTool({"mousemove", "--window", *window, std::to_string(width - 92 + 37),
+             std::to_string(height - 56 + 12), "click", "1"});
+
+    const std::optional<int> exitCode = WaitForTheEnd();
+    ASSERT_TRUE(exitCode.has_value()) << "gatool did not end after Exit";
+    EXPECT_EQ(*exitCode, 0);
+    ExpectTheOverflowReported();
 }
 
 }  // namespace
