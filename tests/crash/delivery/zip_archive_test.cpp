@@ -50,10 +50,11 @@ TEST(ZipArchive, PassesUnzipAndZipfileWithEveryEntryIntact) {
     EXPECT_EQ(unzip.ExitCode, 0) << unzip.Output;
     EXPECT_NE(unzip.Output.find("No errors detected"), std::string::npos) << unzip.Output;
 
-    const auto python = test::RunChild({"python3", "-c", CheckWithZipfile, archive.string(),
-                                        "bugreport.txt=" + (scratch.Path() / "report").string(),
-                                        "screenshot.png=" + (scratch.Path() / "picture").string(),
-                                        "empty.txt=" + (scratch.Path() / "empty").string()});
+    const auto python =
+        test::RunChild({"/usr/bin/python3", "-c", CheckWithZipfile, archive.string(),
+                        "bugreport.txt=" + (scratch.Path() / "report").string(),
+                        "screenshot.png=" + (scratch.Path() / "picture").string(),
+                        "empty.txt=" + (scratch.Path() / "empty").string()});
     EXPECT_EQ(python.ExitCode, 0) << python.Output;
     EXPECT_EQ(python.Output, "3\n");
 }
