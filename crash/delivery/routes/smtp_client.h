@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "crash/delivery/routes/mail_parameters.h"
+#include "crash/delivery/routes/route_result.h"
 #include "crash/delivery/routes/send_progress.h"
 
 namespace kestrix {
@@ -19,12 +20,6 @@ struct SmtpServer {
     std::string Password;
     // For each reply.
     std::chrono::milliseconds Wait{7000};
-};
-
-struct RouteResult {
-    bool Sent = false;
-    // Why not, for the developer: the step and the server's answer.
-    std::string Error;
 };
 
 // The mail to all recipients at once through the server.
