@@ -22,7 +22,9 @@ bool HasControlCharacter(std::string_view text) {
 }
 
 bool IsPlainAddress(std::string_view address) {
-    return !address.empty() && address.find_first_of(" <>\",") == std::string_view::npos;
+    // A leading "-" could pass for an option of the mail composer.
+    return !address.empty() && address.front() != '-' &&
+           address.find_first_of(" <>\",") == std::string_view::npos;
 }
 
 }  // namespace
