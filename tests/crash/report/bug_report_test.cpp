@@ -122,6 +122,22 @@ TEST_F(BugReportTest, SectionsListTheCrashedThreadFirstThenTheOthersThenTheRest)
     EXPECT_EQ(Names(*report->Sections()), expected);
 }
 
+TEST_F(BugReportTest, WithoutListThreadsOnlyTheCrashedAndTheMainThreadAreListed) {
+    const test::WaitingThreads workers(2);
+    std::shared_ptr<TBugReport> report;
+    ThreadId crashed = 0;
+    std::thread([&] {
+        crashed = CurrentThreadId();
+        const auto exception = test::CaughtTestFailure();
+        exception->SetListThreads(false);
+        exception->SetPlugins("");
+        report = StartBugReport(exception);
+    }).join();
+    EXPECT_THAT(Names(*report->Sections()),
+                ElementsAre(ThreadDisplayText(crashed) + ":", MainTitle(), "cpu registers",
+                            "stack dump", "disassembling"));
+}
+
 TEST_F(BugReportTest, CrashedThreadNamesTheRaisingProcedureInAlignedColumns) {
     const auto report = StartBugReport(test::CaughtTestFailure());
     const std::string stack = report->Sections()->ContentOf(MainTitle());
