@@ -40,10 +40,11 @@ void EndByDefaultAction(int signal) {
 }
 
 // Runs in a signal handler. A fault of the main thread while it runs a reporter window or the
-// reporter's handlers cannot be waited for: the handler thread waits for that thread. The first
-// failure's report is saved by then.
-bool HandlerThreadWaitsFor(ThreadId thread) {
-    return thread == MainThreadId() && (ReporterWindowOpen() || MainThreadRunsHandlers());
+// reporter's handlers for the failure being handled cannot be waited for: the handler thread
+// waits for that thread. The first failure's report is saved by then.
+bool HandlerThreadWaitsFor(const HandlerThread& handlerThread, ThreadId thread) {
+    return thread == MainThreadId() && handlerThread.Handling() &&
+           (ReporterWindowOpen() || MainThreadRunsHandlers());
 }
 
 FaultSlot* ClaimSlot() {
@@ -63,7 +64,7 @@ void FaultHandler(int signal, siginfo_t* info, void* rawContext) {
     const auto thread = static_cast<ThreadId>(syscall(SYS_gettid));
     FaultSlot* slot = nullptr;
     if (handlerThread != nullptr && !t_inFaultHandler && thread != handlerThread->Id() &&
-        !HandlerThreadWaitsFor(thread)) {
+        !HandlerThreadWaitsFor(*handlerThread, thread)) {
         slot = ClaimSlot();
     }
     if (slot == nullptr) {

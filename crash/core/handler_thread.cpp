@@ -85,11 +85,13 @@ void HandlerThread::Run() {
     m_started.Set();
     FailureRequest* request = nullptr;
     while (ReadWhole(m_readEnd, &request, sizeof request) && !request->EndsHandlerThread()) {
+        m_handling = true;
         try {
             m_handler(*request);
         } catch (...) {
             // The failing thread is released in every case.
         }
+        m_handling = false;
         // Read before the completion is set: from then on the waiting thread may reuse the
         // request or let go of it.
         const bool wakeMainThread = request->CallingThread == MainThreadId();

@@ -28,6 +28,8 @@ class HandlerThread {
     bool Submit(FailureRequest* request) const noexcept;
 
     ThreadId Id() const { return m_id.load(); }
+    // Whether it is handling a request now. Async-signal-safe.
+    bool Handling() const noexcept { return m_handling.load(); }
 
   private:
     void Run();
@@ -37,6 +39,7 @@ class HandlerThread {
     int m_readEnd = -1;
     int m_writeEnd = -1;
     std::atomic<ThreadId> m_id{0};
+    std::atomic<bool> m_handling{false};
     Completion m_started;
     Completion m_ended;
     std::thread m_thread;

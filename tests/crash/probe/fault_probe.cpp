@@ -51,6 +51,8 @@ std::atomic<int> g_continued{0};
 std::atomic<int> g_nextEvents{0};
 std::atomic<int> g_ticks{0};
 std::atomic<bool> g_waitEnded{false};
+// The GUI thread faults as soon as the box is up.
+std::atomic<bool> g_faultInBox{false};
 
 std::int64_t NowMicroseconds() {
     return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -144,7 +146,9 @@ class ProbeApplication : public QApplication {
 // Faults, each in a function of its own so that the report names it. The undefined-behaviour
 // sanitizer would stop the two that are undefined in C++ before they reach the processor.
 [[gnu::noinline, gnu::no_sanitize_undefined]] void AccessViolation() {
-    volatile int* nowhere = nullptr;
+    // A pointer unknown to the compiler, which would otherwise drop a direct call of this
+    // function as unreachable.
+    volatile int* volatile nowhere = nullptr;
     *nowhere = 1;
 }
 [[gnu::noinline, gnu::no_sanitize_undefined]] void DivisionByZero() {
@@ -209,6 +213,11 @@ const std::map<std::string, Failure>& Failures() {
                                                kestrix::epQuickFiltering);
              QTimer::singleShot(0, [] { QCoreApplication::quit(); });
              RaiseProbeError("a handler before the application quits");
+         }},
+        {"fault-during-box",
+         [] {
+             g_faultInBox = true;
+             RaiseProbeError("a button handler");
          }},
         {"escape-loop", [] { RaiseProbeError("a handler whose failure leaves the loop"); }},
         {"hidden",
@@ -316,6 +325,9 @@ int main(int argc, char** argv) {
                 ? std::to_string(static_cast<double>(NowMicroseconds() - raisedAt) / 1000.0) + " ms"
                 : "";
         Say("box shown: " + static_cast<QMessageBox*>(box)->text().toStdString() + " " + elapsed);
+        if (g_faultInBox.exchange(false)) {
+            AccessViolation();
+        }
     };
     const auto kestrix = kestrix::StartKestrix(argc, argv);
     if (std::getenv(RestartedVariable) != nullptr) {

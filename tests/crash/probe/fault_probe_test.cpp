@@ -349,6 +349,17 @@ TEST(FaultProbeOrder, ReportsAFailureDuringTheBoxAfterIt) {
     EXPECT_EQ(Count(run.Report, "exception class    : EProbeError"), 2u);
 }
 
+// A fault of the GUI thread while its box is up cannot wait for the box that waits for it: the
+// process ends by the fault at once, with the first failure's report saved.
+TEST(FaultProbeOrder, EndsAtAFaultOfTheGuiThreadDuringTheBoxWithTheFirstReportSaved) {
+    const ProbeRun run = RunProbe({"fault-during-box"});
+    ASSERT_FALSE(run.TimedOut) << run.Output;
+    EXPECT_EQ(run.ExitCode, 128 + SIGSEGV) << run.Output;
+    EXPECT_NE(run.Output.find(Box), std::string::npos) << run.Output;
+    EXPECT_EQ(Count(run.Report, "exception class    : EProbeError"), 1u) << run.Report;
+    EXPECT_EQ(run.Report.find("EAccessViolation"), std::string::npos) << run.Report;
+}
+
 // Qt's fatal message while the application object is being constructed (no display for its
 // platform): no window can come up in the process, nor in the helper, yet the failure is reported
 // and the run closes instead of dead-locking on a box.
