@@ -46,8 +46,7 @@ std::optional<std::string> DuplicateKey(std::string_view report, const ReportFil
     }
     constexpr std::array<std::size_t, 3> KeyLengths{9, 20, 31};
     const auto rule =
-        std::clamp<std::int32_t>(isException ? rules.DupExceptDef : rules.DupFreezeDef,
-                                 ddExceptAddrIdentical, ddAllStacksIdentical);
+        std::clamp<std::int32_t>(isException ? rules.DupExceptDef : rules.DupFreezeDef, 0, 2);
     return checksums->substr(0, KeyLengths[static_cast<std::size_t>(rule)]);
 }
 

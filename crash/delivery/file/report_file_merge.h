@@ -9,19 +9,14 @@
 
 namespace kestrix {
 
-// Which of the three call-stack checksums must be equal (`TKXDupDef`).
-enum TKXDupDef : std::int32_t {
-    ddExceptAddrIdentical = 0,
-    ddCrashStackIdentical = 1,
-    ddAllStacksIdentical = 2,
-};
-
 struct ReportFileRules {
     bool AppendBugReps = true;
+    // The duplicate rules (`TKXDupDef`): how many of the three call-stack checksums must be
+    // equal, less one (0: the first, 1: the first two, 2: all three).
     bool NoDupExcepts = true;
-    TKXDupDef DupExceptDef = ddCrashStackIdentical;
+    std::int32_t DupExceptDef = 1;
     bool NoDupFreezes = true;
-    TKXDupDef DupFreezeDef = ddAllStacksIdentical;
+    std::int32_t DupFreezeDef = 2;
     // Bytes; 0: no limit.
     std::int64_t BugRepFileSize = 100000;
 };

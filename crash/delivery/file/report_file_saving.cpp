@@ -1,18 +1,12 @@
 // \brief Saving into the report file or its fallback.
 #include "crash/delivery/file/report_file_saving.h"
 
-#include <algorithm>
 #include <cerrno>
 
 #include "crash/delivery/file/report_file_writer.h"
 
 namespace kestrix {
 namespace {
-
-TKXDupDef DupDefOf(std::int32_t value) {
-    return static_cast<TKXDupDef>(
-        std::clamp<std::int32_t>(value, ddExceptAddrIdentical, ddAllStacksIdentical));
-}
 
 bool IsNotWritable(int error) {
     return error == EACCES || error == EPERM || error == EROFS;
@@ -21,9 +15,8 @@ bool IsNotWritable(int error) {
 }  // namespace
 
 ReportFileRules ReportFileRulesOf(const IKXSettings& settings) {
-    return {settings.AppendBugReps(),          settings.NoDupExcepts(),
-            DupDefOf(settings.DupExceptDef()), settings.NoDupFreezes(),
-            DupDefOf(settings.DupFreezeDef()), settings.BugRepFileSize()};
+    return {settings.AppendBugReps(), settings.NoDupExcepts(), settings.DupExceptDef(),
+            settings.NoDupFreezes(),  settings.DupFreezeDef(), settings.BugRepFileSize()};
 }
 
 std::optional<std::filesystem::path> SaveReportFile(std::string_view report,

@@ -54,7 +54,10 @@ RouteResult SendMapiMail(const MailParameters& parameters,
     if (std::string error = MailParameterError(parameters); !error.empty()) {
         return {false, error};
     }
-    const auto files = FilesUnderSendAsNames(parameters.Attachments, temporaryFolder / "send-as");
+    const auto files =
+        parameters.Attachments.empty()
+            ? std::vector<std::filesystem::path>{}
+            : FilesUnderSendAsNames(parameters.Attachments, temporaryFolder / "send-as");
     const int exitCode = RunProgram(MailComposerArguments(parameters, files));
     if (exitCode == 0) {
         return {true, ""};

@@ -20,8 +20,9 @@ std::vector<std::string> MailComposerArguments(const MailParameters& parameters,
 std::vector<std::filesystem::path> FilesUnderSendAsNames(const IKXAttachments& attachments,
                                                          const std::filesystem::path& folder);
 
-// Sent when xdg-email ended without error (the mail program has the mail then); the attachments
-// are staged in a folder "send-as" under the temporary folder.
+// Sent when xdg-email ended without error (the mail program has the mail then); attachments are
+// staged in a folder "send-as" under the temporary folder. The composer cannot tell a mail the
+// user dropped from one sent.
 RouteResult SendMapiMail(const MailParameters& parameters,
                          const std::filesystem::path& temporaryFolder);
 

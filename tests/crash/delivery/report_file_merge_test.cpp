@@ -69,7 +69,12 @@ ReportText WithoutVersion(std::string body) {
 
 const ReportFileRules Defaults{};
 
-ReportFileRules Rules(bool noDupExcepts, TKXDupDef exceptDef, TKXDupDef freezeDef) {
+// The duplicate rules by their numbers: 0 the first checksum, 1 the first two, 2 all three.
+constexpr std::int32_t ExceptAddrIdentical = 0;
+constexpr std::int32_t CrashStackIdentical = 1;
+constexpr std::int32_t AllStacksIdentical = 2;
+
+ReportFileRules Rules(bool noDupExcepts, std::int32_t exceptDef, std::int32_t freezeDef) {
     ReportFileRules rules;
     rules.NoDupExcepts = noDupExcepts;
     rules.DupExceptDef = exceptDef;
@@ -92,18 +97,14 @@ const DuplicateCase DuplicateCases[] = {
     {"crash stack differs, rule 0",
      {},
      WithChecksums("$11111111, $2222222F, $33333333"),
-     Rules(true, ddExceptAddrIdentical, ddAllStacksIdentical),
+     Rules(true, ExceptAddrIdentical, AllStacksIdentical),
      true},
     {"other threads differ, rule 2",
      {},
      WithChecksums("$11111111, $22222222, $3333333F"),
-     Rules(true, ddAllStacksIdentical, ddAllStacksIdentical),
+     Rules(true, AllStacksIdentical, AllStacksIdentical),
      false},
-    {"duplicates allowed",
-     {},
-     {},
-     Rules(false, ddCrashStackIdentical, ddAllStacksIdentical),
-     false},
+    {"duplicates allowed", {}, {}, Rules(false, CrashStackIdentical, AllStacksIdentical), false},
     {"other executable", {}, OfExecutable("other"), Defaults, false},
     {"other version",
      {},
@@ -123,7 +124,7 @@ const DuplicateCase DuplicateCases[] = {
      Freeze("$11111111, $22222222, $33333333"), Defaults, true},
     {"freeze, rule 0", Freeze("$11111111, $22222222, $33333333"),
      Freeze("$11111111, $22222222, $3333333F"),
-     Rules(true, ddCrashStackIdentical, ddExceptAddrIdentical), true},
+     Rules(true, CrashStackIdentical, ExceptAddrIdentical), true},
 };
 
 TEST(ReportFileMerge, DuplicateRules) {
