@@ -62,7 +62,7 @@ std::optional<MapFileContent> SymbolTableContent(const ElfFile& file,
                                 content.AddName(UnitName(moduleFileName)), false});
     try {
         if (const auto debugLine = file.Section(".debug_line")) {
-            LineRows rows(ranges);
+            LineRows rows(ranges, TLineRowOrder::ProgramOrder);
             ReadDwarfLinePrograms(*debugLine, rows);
             rows.MoveInto(content);
             content.Segments.front().HasLines = !content.Lines.empty();

@@ -69,7 +69,7 @@ class UnitFile {
 struct UnitReader {
     MapFileContent& Content;
     const ElfImageRanges& Ranges;
-    LineRows Rows{Ranges};
+    LineRows Rows{Ranges, TLineRowOrder::SortedByAddress};
 
     bool InCode(Dwarf_Addr address) const {
         return address >= Ranges.BaseOfCode && address < Ranges.TopOfCode;

@@ -1,5 +1,5 @@
 // \brief Runs a program with an argument vector (no shell) and gives its exit code and what it
-// wrote to standard error.
+// wrote to standard error, or what it wrote to standard output.
 #pragma once
 
 #include <string>
@@ -13,5 +13,8 @@ struct ProgramResult {
 };
 
 ProgramResult RunProgram(const std::vector<std::string>& arguments);
+
+// What the program wrote to standard output; throws when it fails.
+std::string ProgramOutput(const std::vector<std::string>& arguments);
 
 }  // namespace kestrix::test
