@@ -9,9 +9,10 @@
 #include <cstdint>
 #include <ctime>
 #include <fstream>
-#include <iterator>
 #include <limits>
 #include <stdexcept>
+
+#include "crash/delivery/attachments/file_bytes.h"
 
 namespace kestrix {
 namespace {
@@ -46,18 +47,6 @@ struct WrittenEntry {
     std::uint16_t DosTime = 0;
     std::uint16_t DosDate = 0;
 };
-
-std::string ReadWhole(const std::filesystem::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream.is_open()) {
-        throw std::runtime_error("cannot open \"" + file.string() + "\"");
-    }
-    std::string bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    if (stream.bad()) {
-        throw std::runtime_error("cannot read \"" + file.string() + "\"");
-    }
-    return bytes;
-}
 
 // A raw deflate stream (no zlib header), as zip entries carry it.
 std::string Deflate(const std::string& bytes) {
@@ -122,7 +111,7 @@ void WriteZipArchive(const std::filesystem::path& archive, const std::vector<Zip
     std::string body;
     std::vector<WrittenEntry> written;
     for (const ZipEntry& entry : entries) {
-        const std::string bytes = ReadWhole(entry.File);
+        const std::string bytes = ReadFileBytes(entry.File);
         WrittenEntry header;
         header.Name = entry.Name;
         header.Size = Fits32(bytes.size(), entry.Name);

@@ -4,10 +4,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
+#include "crash/delivery/attachments/file_bytes.h"
 #include "crash/delivery/routes/mail_parameters.h"
 #include "crash/delivery/routes/mime_message.h"
 #include "crash/delivery/routes/tcp_connection.h"
@@ -61,14 +60,6 @@ std::optional<ServerAddress> ParseUrl(std::string_view url, std::uint16_t port) 
                          slash == std::string_view::npos ? "/" : std::string(url.substr(slash))};
 }
 
-std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream.is_open()) {
-        throw std::runtime_error("cannot open the attachment \"" + file.string() + "\"");
-    }
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-}
-
 std::string FormBody(const HttpUploadContent& content) {
     const std::string delimiter = std::string("--").append(MultipartBoundary).append(CrLf);
     std::vector<std::string> parts;
@@ -80,7 +71,7 @@ std::string FormBody(const HttpUploadContent& content) {
         parts.push_back(delimiter + "Content-Disposition: form-data; name=\"" +
                         attachment.FieldName + "\"; filename=\"" + attachment.SendAsName +
                         "\"\r\nContent-Type: application/octet-stream\r\n\r\n" +
-                        ReadFile(attachment.File));
+                        ReadFileBytes(attachment.File));
     }
     std::string body;
     for (const std::string& part : parts) {

@@ -4,10 +4,9 @@
 #include <cctype>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
+#include "crash/delivery/attachments/file_bytes.h"
 #include "crash/settings/base64.h"
 
 namespace kestrix {
@@ -43,14 +42,6 @@ std::string Mailbox(const MailAddress& address) {
                                  ? "\"" + address.Name + "\""
                                  : QEncodedHeaderText(address.Name, FieldNameRoom);
     return name + " <" + address.Address + ">";
-}
-
-std::string ReadAttachment(const Attachment& attachment) {
-    std::ifstream stream(attachment.File, std::ios::binary);
-    if (!stream.is_open()) {
-        throw std::runtime_error("cannot open the attachment \"" + attachment.File.string() + "\"");
-    }
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
 }
 
 bool EndsWithPng(std::string_view name) {
@@ -202,7 +193,7 @@ std::string BuildMailMessage(const MailParameters& parameters,
             .append("Content-Disposition: attachment; filename=\"")
             .append(attachment.SendAsName)
             .append("\"\r\n\r\n")
-            .append(Base64Lines(ReadAttachment(attachment)));
+            .append(Base64Lines(ReadFileBytes(attachment.File)));
     }
     return message.append("--").append(MultipartBoundary).append("--").append(CrLf);
 }
