@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "crash/stack/call_stack_checksums.h"
+#include "crash/stack/stack_addr_to_str.h"
 
 namespace kestrix {
 namespace {
@@ -56,7 +57,7 @@ struct TLineTexts {
 
 TLineTexts LineTexts(const TInternalStackItem& item, bool showRelLines) {
     if (showRelLines && item.FirstLineKnown)
-        return {std::to_string(item.Line), "+" + std::to_string(item.RelativeLine)};
+        return {std::to_string(item.Line), RelativeLineText(item.RelativeLine)};
     return {"", item.Line > 0 ? std::to_string(item.Line) : ""};
 }
 

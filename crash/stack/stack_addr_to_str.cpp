@@ -17,6 +17,10 @@ std::string Hex(std::uintptr_t value, const char* format) {
 
 }  // namespace
 
+std::string RelativeLineText(std::int32_t offset) {
+    return (offset < 0 ? "" : "+") + std::to_string(offset);
+}
+
 std::string StackAddrToStr(std::uintptr_t address, bool showRelAddrs, bool showRelLines) {
     std::string text = Hex(address, "%016jx");
     const auto mapFile = FindMapFile(address);
@@ -31,8 +35,8 @@ std::string StackAddrToStr(std::uintptr_t address, bool showRelAddrs, bool showR
         text += std::to_string(infos.Line) + " ";
     if (showRelLines) {
         const std::int32_t firstLine = mapFile->FindLine(infos.ProcedureStart).Line;
-        text += "+" + std::to_string(infos.Line > 0 && firstLine > 0 ? infos.Line - firstLine : 0) +
-                " ";
+        text +=
+            RelativeLineText(infos.Line > 0 && firstLine > 0 ? infos.Line - firstLine : 0) + " ";
     }
     return text + infos.ProcedureName;
 }

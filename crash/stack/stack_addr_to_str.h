@@ -13,6 +13,10 @@ namespace kestrix {
 // file name, the unit, the line number when there is one, "+" and the line offset from the
 // procedure's first line (with showRelLines; "+0" when that line is unknown), the procedure name,
 // separated by blanks.
+// A line's offset from its procedure's first line: "+3"; code of a helper inlined from above the
+// procedure (in the same file) lies before its first line and reads "-11".
+std::string RelativeLineText(std::int32_t offset);
+
 std::string StackAddrToStr(std::uintptr_t address, bool showRelAddrs, bool showRelLines);
 
 // ">> internal error in " part ":", a line break, and the address text of the place that failed

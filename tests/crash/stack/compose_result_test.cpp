@@ -101,6 +101,17 @@ TEST_F(ComposeResultTest, WritesTheListedItemsInAlignedColumns) {
     }
 }
 
+TEST_F(ComposeResultTest, WritesALineAboveTheProceduresFirstLineAsANegativeOffset) {
+    TInternalStackItems items = Items();
+    items[6].Line = 26;
+    items[6].RelativeLine = -11;
+    TStackTraceParams params;
+    params.ShowRelLines = true;
+    const TStackTraceResult result = Compose(params, items);
+    EXPECT_EQ(result.Text.substr(0, result.Text.find("\r\n")),
+              "0000000000401234 gatool main_window 26 -11 TMainForm::Load()");
+}
+
 TEST_F(ComposeResultTest, ShowsTheProcedureWhoseLineIsKnownWithItsFirstLine) {
     TInternalStackItems items = Items();
     items[6].FirstLineKnown = false;
