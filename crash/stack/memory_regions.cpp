@@ -20,7 +20,8 @@ TMemoryRegions TMemoryRegions::Snapshot() {
         if (std::sscanf(line.c_str(), "%jx-%jx %4s", &start, &end, permissions) != 3)
             continue;
         regions.m_regions.push_back({static_cast<std::uintptr_t>(start),
-                                     static_cast<std::uintptr_t>(end), permissions[0] == 'r'});
+                                     static_cast<std::uintptr_t>(end), permissions[0] == 'r',
+                                     permissions[2] == 'x'});
     }
     // The kernel lists them in order already; sorting keeps the lookup right regardless.
     std::sort(regions.m_regions.begin(), regions.m_regions.end(),

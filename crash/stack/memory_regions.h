@@ -13,6 +13,7 @@ struct TMemoryRegion {
     std::uintptr_t Start = 0;
     std::uintptr_t End = 0;  // exclusive
     bool Readable = false;
+    bool Executable = false;
 };
 
 class TMemoryRegions {

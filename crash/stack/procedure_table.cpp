@@ -1,6 +1,7 @@
 // \brief The procedure table: adding, analysing once, approving.
 #include "crash/stack/procedure_table.h"
 
+#include "crash/stack/memory_regions.h"
 #include "crash/stack/parse_function.h"
 
 namespace kestrix {
@@ -19,11 +20,19 @@ TProcedure& TProcedureTable::Add(std::uintptr_t entry,
     procedure.Name = std::move(name);
     procedure.Module = module;
     procedure.ExtentEnd = extentEnd;
-    // Code outside every module (generated at run time) may lie anywhere.
-    const TParseRange range = module != nullptr
-                                  ? TParseRange{module->CodeStart, module->CodeEnd, extentEnd}
-                                  : TParseRange{0, UINTPTR_MAX, extentEnd};
-    procedure.Info = ParseFunction(m_disassembler, entry, range);
+    if (module != nullptr) {
+        procedure.Info =
+            ParseFunction(m_disassembler, entry, {module->CodeStart, module->CodeEnd, extentEnd});
+    } else if (const auto mapping = TMemoryRegions::Snapshot().Find(entry);
+               mapping && mapping->Executable) {
+        // Code outside every module, generated at run time, stays inside its mapping.
+        procedure.Info =
+            ParseFunction(m_disassembler, entry, {mapping->Start, mapping->End, extentEnd});
+    } else {
+        // Data is no code: decoding a large zeroed mapping would run through all of it.
+        procedure.Info.Entry = entry;
+        procedure.Info.ErrorText = InvalidCodeText;
+    }
     m_byEntry.emplace(entry, &procedure);
     return procedure;
 }

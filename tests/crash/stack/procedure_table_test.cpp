@@ -4,6 +4,7 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -155,6 +156,42 @@ TEST_F(ProcedureTableTest, TheHandlerOfACatchIsCodeOfItsProcedure) {
             handlerFound = true;
     }
     EXPECT_TRUE(handlerFound);
+}
+
+// Memory outside every module: an anonymous mapping, unmapped again at the end.
+class AnonymousMapping {
+  public:
+    AnonymousMapping(std::size_t size, int protection)
+        : m_size(size),
+          m_start(mmap(nullptr, size, protection, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) {}
+    ~AnonymousMapping() { munmap(m_start, m_size); }
+    AnonymousMapping(const AnonymousMapping&) = delete;
+    AnonymousMapping& operator=(const AnonymousMapping&) = delete;
+
+    bool Mapped() const { return m_start != MAP_FAILED; }
+    std::uintptr_t Start() const { return Address(m_start); }
+    std::uintptr_t End() const { return Start() + m_size; }
+
+  private:
+    std::size_t m_size;
+    void* m_start;
+};
+
+TEST_F(ProcedureTableTest, AnalysesCodeOutsideModulesOnlyInsideAnExecutableMapping) {
+    // Zero bytes decode as instructions without end: a call target in data must not be decoded.
+    const AnonymousMapping data(std::size_t{16} << 20, PROT_READ | PROT_WRITE);
+    ASSERT_TRUE(data.Mapped());
+    const TProcedure& inData = m_table.ProcedureAt(data.Start() + 0x100);
+    EXPECT_FALSE(inData.Info.Valid);
+    EXPECT_TRUE(inData.Info.Areas.empty());
+    EXPECT_EQ(inData.Info.ErrorText, InvalidCodeText);
+
+    // Generated code: its analysis stops at the mapping's end, here inside zero bytes.
+    const AnonymousMapping code(std::size_t{64} << 10, PROT_READ | PROT_EXEC);
+    ASSERT_TRUE(code.Mapped());
+    const TProcedure& generated = m_table.ProcedureAt(code.Start());
+    ASSERT_FALSE(generated.Info.Areas.empty());
+    EXPECT_LE(generated.Info.Areas.back().Last, code.End());
 }
 
 }  // namespace
