@@ -100,13 +100,16 @@ std::vector<DnsServer> NamedServers(const std::vector<DnsRecord>& records,
 }
 
 // From the root servers down the referrals to the servers of the domain.
-std::vector<DnsServer> DomainServersFromRoot(const std::string& domain,
-                                             std::chrono::milliseconds wait) {
-    std::vector<DnsServer> servers = RootNameServers;
+std::vector<DnsServer> DomainServersFromRoots(const std::string& domain,
+                                              const std::vector<DnsServer>& roots,
+                                              std::chrono::milliseconds wait) {
+    std::vector<DnsServer> servers = roots;
     for (int referral = 0; referral <= MaximumReferrals && !servers.empty(); ++referral) {
         std::optional<DnsAnswer> answer;
+        std::optional<DnsServer> answering;
         for (const DnsServer& server : servers) {
             if ((answer = QueryDns(server, domain, DnsType::NS, false, wait))) {
+                answering = server;
                 break;
             }
         }
@@ -116,7 +119,13 @@ std::vector<DnsServer> DomainServersFromRoot(const std::string& domain,
         if (auto found = NamedServers(answer->Answers, answer->Additional); !found.empty()) {
             return found;
         }
-        servers = NamedServers(answer->Authority, answer->Additional);
+        std::vector<DnsServer> referred = NamedServers(answer->Authority, answer->Additional);
+        if (referred.empty()) {
+            // Neither servers nor a referral: the domain is no zone of its own, and the server
+            // that answered holds it.
+            return {*answering};
+        }
+        servers = std::move(referred);
     }
     return {};
 }
@@ -170,8 +179,18 @@ std::vector<std::string> MxLookup(std::string_view recipient,
     if (!servers.empty()) {
         return AskForExchangers(domain, servers, true, wait);
     }
-    return AskForExchangers(domain, DomainServersFromRoot(ShorterDomain(domain), wait), false,
-                            wait);
+    return MxLookupFromRoots(recipient, RootNameServers, wait);
+}
+
+std::vector<std::string> MxLookupFromRoots(std::string_view recipient,
+                                           const std::vector<DnsServer>& roots,
+                                           std::chrono::milliseconds wait) {
+    const std::string domain = RecipientDomain(recipient);
+    if (domain.empty()) {
+        return {};
+    }
+    return AskForExchangers(domain, DomainServersFromRoots(ShorterDomain(domain), roots, wait),
+                            false, wait);
 }
 
 std::vector<std::string> MxLookup(std::string_view recipient) {

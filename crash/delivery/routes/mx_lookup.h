@@ -31,4 +31,10 @@ std::vector<std::string> MxLookup(std::string_view recipient,
 
 std::vector<std::string> MxLookup(std::string_view recipient);
 
+// Without configured name servers: from the root servers given down the referrals (at most ten)
+// to the servers of the shorter domain, which are asked for the exchangers.
+std::vector<std::string> MxLookupFromRoots(std::string_view recipient,
+                                           const std::vector<DnsServer>& roots,
+                                           std::chrono::milliseconds wait);
+
 }  // namespace kestrix

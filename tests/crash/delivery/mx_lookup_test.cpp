@@ -37,8 +37,9 @@ TEST(MxLookup, AsksTheDomainThenItsShorterFormAndSortsByPreference) {
     for (std::string line; std::getline(questions, line);) {
         asked.push_back(line);
     }
-    EXPECT_EQ(asked, (std::vector<std::string>{"MX direct.test", "MX a.b.sub.example.test",
-                                               "MX sub.example.test", "MX nowhere.test"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{
+                         "127.0.0.1 MX direct.test", "127.0.0.1 MX a.b.sub.example.test",
+                         "127.0.0.1 MX sub.example.test", "127.0.0.1 MX nowhere.test"}));
 }
 
 TEST(MxLookup, SilentServerGivesNoExchanger) {
