@@ -17,7 +17,7 @@
 #include "crash/core/reporter_runtime.h"
 #include "crash/core/reporter_session.h"
 #include "crash/settings/exported_switches.h"
-#include "crash/ui/stand_in_presentation.h"
+#include "crash/ui/failure_presentation.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ void BM_ThrowToFailureBox(benchmark::State& state) {
     std::filesystem::create_directories(folder);
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
     gatool::OffscreenApplication();
-    kestrix::SetFailurePresenter(&kestrix::PresentInStandInBox);
+    kestrix::SetFailurePresenter(&kestrix::PresentFailure);
     kestrix::OnExceptBoxCreate = &AnswerBox;
     const kestrix::ReporterSession session;
     if (!session.Enabled()) {

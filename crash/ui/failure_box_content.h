@@ -1,29 +1,36 @@
-// \brief What the stand-in failure box shows and how it answers by itself: the texts, whether the
-// failure can continue, and the automatic choice with its delay.
+// \brief What a failure box shows and how it answers by itself: the full box's title, message and
+// buttons, the small boxes' title, message and buttons, whether the failure can continue, the
+// focused and the automatic button with its delay. Plain values, so that a helper process can get
+// them as arguments.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "crash/core/exception_enums.h"
 #include "crash/core/ikx_exception.h"
+#include "crash/ui/failure_box_rules.h"
 
 namespace kestrix {
 
 struct FailureBoxContent {
-    std::string Title;
-    std::string Text;         // `ExceptMsg`, or `FrozenMsg` for a frozen program
-    std::string Failure;      // the class and message of the failure
-    std::string ReportFile;   // where its report was saved; "" when it was not
-    bool CanContinue = true;  // the continue button is offered
-    std::string ContinueText;
-    std::string RestartText;
-    std::string CloseText;
-    // Pressed after DelaySeconds (0: never): close when `AutoClose` says so, else restart when
-    // `AutoRestart` does, else continue when `AutoContinue` is set and the failure can continue.
-    std::optional<TExceptAction> Automatic;
+    TKXShowSetting Mode = ssFullBox;  // ssFullBox, ssDetailBox or ssSimpleBox
+    std::string Title;                // `TitleBar`
+    std::string Text;                 // `ExceptMsg` or `FrozenMsg` with the exception message
+    std::string SmallTitle;           // the executable's name without extension
+    std::string SmallText;            // the exception message, or `FrozenMsg`
+    bool CanContinue = true;
+    VisibleButtons Visible{};
+    std::array<std::string, ButtonCount> Captions;
+    std::string OkText;
+    std::string DetailsText;
+    int FocusedButton = bSaveBugReport;  // `FocusedBtn`
+    bool PictureButtons = true;          // `UglyBtns`
+    std::optional<TKXButton> Automatic;  // pressed after DelaySeconds (0: never)
     int DelaySeconds = 0;
+    bool DetailsOpen = false;  // `AutoShowBugRep`
 };
 
 FailureBoxContent BoxContentOf(const IKXException& exception);

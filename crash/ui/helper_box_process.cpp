@@ -5,11 +5,12 @@
 #include <sys/wait.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <vector>
 
-#include "crash/ui/stand_in_failure_box.h"
+#include "crash/ui/failure_box_run.h"
 
 extern char** environ;
 
@@ -43,7 +44,13 @@ std::optional<int> RunHelperProcess(const std::vector<std::string>& helperArgume
     return WEXITSTATUS(status);
 }
 
-TExceptAction ShowBoxInHelperProcess(const FailureBoxContent& content) {
+TExceptAction ShowBoxInHelperProcess(FailureBoxContent content) {
+    // The helper has no failure object: it offers the outcomes only, and the report was saved
+    // before it started.
+    std::fill(content.Visible.begin(), content.Visible.begin() + bContinueApplication, false);
+    if (content.Mode == ssDetailBox) {
+        content.Mode = ssSimpleBox;
+    }
     std::vector<std::string> arguments = {HelperBoxArgument};
     for (std::string& each : BoxArguments(content)) {
         arguments.push_back(std::move(each));
@@ -69,7 +76,7 @@ std::optional<int> RunHelperBoxIfAsked(int argc, char** argv) {
     }
     int qtArgumentCount = 1;
     QApplication application(qtArgumentCount, argv);
-    return ChoiceExitBase + RunStandInFailureBox(*content);
+    return ChoiceExitBase + RunFailureBox(*content, {});
 }
 
 }  // namespace kestrix

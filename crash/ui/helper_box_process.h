@@ -19,7 +19,7 @@ std::optional<int> RunHelperProcess(const std::vector<std::string>& arguments);
 
 // Starts the helper and waits for its choice; eaContinueApplication when it could not be started
 // or ended without one (the outcome rules of the failure then decide).
-TExceptAction ShowBoxInHelperProcess(const FailureBoxContent& content);
+TExceptAction ShowBoxInHelperProcess(FailureBoxContent content);
 
 // In the helper: when the arguments ask for the box, shows it in an application object of its own
 // and returns the exit code to end with; none for an ordinary start.

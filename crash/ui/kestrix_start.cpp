@@ -5,9 +5,9 @@
 
 #include "crash/core/reporter_runtime.h"
 #include "crash/settings/internal_error.h"
+#include "crash/ui/failure_presentation.h"
 #include "crash/ui/helper_box_process.h"
 #include "crash/ui/internal_error_box.h"
-#include "crash/ui/stand_in_presentation.h"
 
 namespace kestrix {
 
@@ -18,7 +18,7 @@ std::unique_ptr<ReporterSession> StartKestrix(int argc, char** argv) {
         }
     }
     SetInternalErrorPresenter(&ShowInternalErrorBox);
-    SetFailurePresenter(&PresentInStandInBox);
+    SetFailurePresenter(&PresentFailure);
     return std::make_unique<ReporterSession>();
 }
 

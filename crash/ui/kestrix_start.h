@@ -1,6 +1,6 @@
 // \brief The start of Kestrix in a program with windows: the first call of main. It runs the
 // helper process's failure box or internal error box when the arguments ask for one, and otherwise
-// sets the reporter up with the stand-in presentation and the internal error box.
+// sets the reporter up with the failure boxes and the internal error box.
 #pragma once
 
 #include <memory>

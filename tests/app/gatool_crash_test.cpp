@@ -250,11 +250,12 @@ class GatoolCrash : public ::testing::Test {
     std::unique_ptr<Child> m_gatool;
 };
 
-// Escape is the box's close button.
+// The arrow keys move from the focused save button past show, continue and restart to the close
+// button, which Return presses.
 TEST_F(GatoolCrash, AFailingLoadIsReportedAndClosingFromTheBoxEndsWithExitCodeOne) {
     const std::optional<std::string> box = StartGatoolUntilTheBox();
     ASSERT_TRUE(box.has_value()) << "no failure box came up";
-    XdoTool({"windowfocus", "--sync", *box, "key", "Escape"});
+    XdoTool({"windowfocus", "--sync", *box, "key", "Right", "Right", "Right", "Right", "Return"});
 
     const std::optional<int> exitCode = WaitForTheEnd();
     ASSERT_TRUE(exitCode.has_value()) << "gatool did not end after the close button";
@@ -262,12 +263,13 @@ TEST_F(GatoolCrash, AFailingLoadIsReportedAndClosingFromTheBoxEndsWithExitCodeOn
     ExpectTheOverflowReported();
 }
 
-// Return presses the box's first button, continue: the load is abandoned, the window goes on and
-// its Exit button (92 and 56 pixels from the window's bottom-right corner) ends gatool normally.
+// Escape closes the box, which continues a failure that can continue: the load is abandoned, the
+// window goes on and its Exit button (92 and 56 pixels from the window's bottom-right corner) ends
+// gatool normally.
 TEST_F(GatoolCrash, AFailingLoadIsReportedAndTheWindowGoesOnAfterContinue) {
     const std::optional<std::string> box = StartGatoolUntilTheBox();
     ASSERT_TRUE(box.has_value()) << "no failure box came up";
-    XdoTool({"windowfocus", "--sync", *box, "key", "Return"});
+    XdoTool({"windowfocus", "--sync", *box, "key", "Escape"});
     ASSERT_TRUE(WaitUntilGone("gatool")) << "the box stayed up";
     const std::optional<std::string> window = WaitForWindow("Processing GA tests");
     ASSERT_TRUE(window.has_value()) << "the window has gone";

@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
@@ -324,7 +324,9 @@ int main(int argc, char** argv) {
             raisedAt != 0
                 ? std::to_string(static_cast<double>(NowMicroseconds() - raisedAt) / 1000.0) + " ms"
                 : "";
-        Say("box shown: " + static_cast<QMessageBox*>(box)->text().toStdString() + " " + elapsed);
+        const auto* message = box->findChild<QLabel*>("message");
+        Say("box shown: " + (message != nullptr ? message->text().toStdString() : "") + " " +
+            elapsed);
         if (g_faultInBox.exchange(false)) {
             AccessViolation();
         }

@@ -1,19 +1,26 @@
-// \brief Where the stand-in box runs.
-#include "crash/ui/stand_in_presentation.h"
+// \brief Where the box runs.
+#include "crash/ui/failure_presentation.h"
 
 #include <QApplication>
 
 #include "crash/core/completion.h"
 #include "crash/core/main_thread_calls.h"
 #include "crash/core/reporter_runtime.h"
+#include "crash/ui/failure_box_run.h"
+#include "crash/ui/failure_box_services.h"
 #include "crash/ui/helper_box_process.h"
-#include "crash/ui/stand_in_failure_box.h"
 
 namespace kestrix {
 
-TExceptAction PresentInStandInBox(const std::shared_ptr<IKXException>& exception,
-                                  bool guiThreadCanShow) {
-    const FailureBoxContent content = BoxContentOf(*exception);
+TExceptAction PresentFailure(const std::shared_ptr<IKXException>& exception,
+                             bool guiThreadCanShow) {
+    FailureBoxContent content = BoxContentOf(*exception);
+    if (content.Mode == ssNothing) {
+        return eaContinueApplication;
+    }
+    if (content.Mode == ssAssistant) {
+        content.Mode = ssFullBox;
+    }
     const ReporterRuntime* reporter = RunningReporter();
     // An application object still being constructed (a fatal message of its platform plugin)
     // cannot build a window yet.
@@ -32,9 +39,9 @@ TExceptAction PresentInStandInBox(const std::shared_ptr<IKXException>& exception
     if (!shown->Answered.WaitFor(MainThreadProbeTimeout)) {
         return ShowBoxInHelperProcess(content);
     }
-    reporter->Messenger->Post([shown, content] {
+    reporter->Messenger->Post([shown, content, exception] {
         try {
-            shown->Choice = RunStandInFailureBox(content);
+            shown->Choice = RunFailureBox(content, ServicesFor(exception));
         } catch (...) {
             // The failure goes on by its outcome rules.
         }
