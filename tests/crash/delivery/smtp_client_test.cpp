@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <fstream>
-#include <regex>
+#include <sstream>
 
 #include "crash/settings/base64.h"
 #include "tests/crash/delivery/mail_reading.h"
@@ -22,6 +22,24 @@ std::string ComputerName() {
     char name[256] = {};
     gethostname(name, sizeof name - 1);
     return name;
+}
+
+bool AllDigits(const std::string& text, std::size_t minimum, std::size_t maximum) {
+    return text.size() >= minimum && text.size() <= maximum &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "Date: d[d] Mon yyyy hh:mm:ss UT".
+bool IsMailDateLine(const std::string& line) {
+    std::istringstream words(line);
+    std::string field, day, month, year, time, zone, rest;
+    words >> field >> day >> month >> year >> time >> zone;
+    const std::string months = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    return field == "Date:" && AllDigits(day, 1, 2) && month.size() == 3 &&
+           months.find(month) % 3 == 0 && months.find(month) != std::string::npos &&
+           AllDigits(year, 4, 4) && time.size() == 8 && AllDigits(time.substr(0, 2), 2, 2) &&
+           time[2] == ':' && AllDigits(time.substr(3, 2), 2, 2) && time[5] == ':' &&
+           AllDigits(time.substr(6, 2), 2, 2) && zone == "UT" && !(words >> rest);
 }
 
 // Records the stages the route reports.
@@ -125,10 +143,7 @@ TEST_F(SmtpClientTest, HeloWhenEhloIsRefusedAndLinesOfDotsArriveIntact) {
     const std::size_t date = raw.find("\r\nDate: ");
     ASSERT_NE(date, std::string::npos);
     const std::string dateLine = raw.substr(date + 2, raw.find("\r\n", date + 2) - date - 2);
-    EXPECT_TRUE(std::regex_match(
-        dateLine,
-        std::regex("Date: [0-9]{1,2} [A-Z][a-z]{2} [0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2} UT")))
-        << dateLine;
+    EXPECT_TRUE(IsMailDateLine(dateLine)) << dateLine;
 }
 
 TEST_F(SmtpClientTest, RefusedRecipientsAndEmptyMail) {
