@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "crash/ui/report_text_fields.h"
-#include "crash/ui/text_columns.h"
+#include "crash/ui/section_rows.h"
 
 namespace kestrix {
 namespace {
@@ -75,9 +75,9 @@ void AddRow(QTreeWidget& view, const std::vector<std::string>& cells) {
     new QTreeWidgetItem(&view, texts);
 }
 
-void AddColumns(QTreeWidget& view, const std::string& content) {
+void AddColumns(QTreeWidget& view, const std::string& section, const std::string& content) {
     const auto count = static_cast<std::size_t>(view.columnCount());
-    for (const auto& row : SplitTextColumns(LinesOf(content), count)) {
+    for (const auto& row : SectionRows(section, LinesOf(content), count)) {
         AddRow(view, row);
     }
 }
@@ -118,7 +118,7 @@ QWidget* CallStackView(const ReportTextFields& fields) {
                 AddRow(*view, {line});
             }
         } else {
-            AddColumns(*view, content);
+            AddColumns(*view, CallStackTab, content);
         }
     }
     FitColumns(*view);
@@ -131,7 +131,7 @@ QWidget* SectionView(const std::string& name, const std::string& content) {
         return PlainView(content);
     }
     QTreeWidget* view = ColumnView(columns->second);
-    AddColumns(*view, content);
+    AddColumns(*view, name, content);
     FitColumns(*view);
     return view;
 }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kestrix {
 namespace {
@@ -33,7 +34,12 @@ SmallFailureBox::SmallFailureBox(const FailureBoxContent& content) : m_content(c
     message->setObjectName("message");
     message->setTextFormat(Qt::PlainText);
     message->setWordWrap(true);
-    message->setMinimumWidth(200);
+    // As wide as the message's longest line, within limits, so that a short message keeps to one.
+    int widest = 0;
+    for (const QString& line : message->text().split('\n')) {
+        widest = std::max(widest, message->fontMetrics().horizontalAdvance(line));
+    }
+    message->setMinimumWidth(std::clamp(widest + 2, 200, 600));
     message->setMaximumWidth(600);
     auto* top = new QHBoxLayout;
     top->setSpacing(14);

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "crash/ui/report_text_fields.h"
+#include "crash/ui/section_rows.h"
 #include "crash/ui/text_columns.h"
 
 namespace kestrix {
@@ -42,6 +43,23 @@ TEST(TextColumns, SplitsWhereEveryLineHasABlankAndKeepsExtraSplitsInTheLastCell)
     EXPECT_EQ(rows[0], (std::vector<std::string>{"00400000", "gatool", "1.0.0.0", "/opt/gatool"}));
     EXPECT_EQ(rows[1],
               (std::vector<std::string>{"7f001000", "libc.so", "2.36", "/usr/lib/x86 64"}));
+}
+
+TEST(SectionRows, SplitsRegistersStackDumpAndDisassemblyByTheirOwnLayouts) {
+    using Rows = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(SectionRows("cpu registers", {"r8 = 00000000000000ff", "rax = 0000000000000001"}, 2),
+              (Rows{{"r8", "00000000000000ff"}, {"rax", "0000000000000001"}}));
+    EXPECT_EQ(SectionRows("stack dump", {"7ffd2c1e0a40  c2 a1 45 00  ..E."}, 3),
+              (Rows{{"7ffd2c1e0a40", "c2 a1 45 00", "..E."}}));
+    EXPECT_EQ(SectionRows("disassembling",
+                          {"000000000045a1c0 0212 mov rax, [rbp-8]",
+                           "000000000045a1c2      call 000000000045b000 ; EConvertError.Create"},
+                          4),
+              (Rows{{"0212", "000000000045a1c0", "mov rax, [rbp-8]", ""},
+                    {"", "000000000045a1c2", "call 000000000045b000", "EConvertError.Create"}}));
+    // A call-stack line without unit and line keeps its function in the function column.
+    EXPECT_EQ(SectionRows("call stack", {"7f3a0012 +012 libc.so.6 poll"}, 7),
+              (Rows{{"7f3a0012", "+012", "libc.so.6", "", "", "", "poll"}}));
 }
 
 TEST(DetailsView, RebuildsItsTabsWhenTheReportChangesKeepingTheCurrentTab) {
