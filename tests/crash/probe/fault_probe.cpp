@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QThread>
@@ -329,6 +330,13 @@ int main(int argc, char** argv) {
             elapsed);
         if (g_faultInBox.exchange(false)) {
             AccessViolation();
+        }
+        // The user's Esc, which the box turns into a close request.
+        if (g_outcome == "escape") {
+            QTimer::singleShot(0, box, [box] {
+                QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(box, &escape);
+            });
         }
     };
     const auto kestrix = kestrix::StartKestrix(argc, argv);

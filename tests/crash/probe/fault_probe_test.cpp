@@ -309,6 +309,8 @@ std::vector<ProbeCase> Exceptions() {
          {"action: 5", "started after restart"},
          {classOfProbe}},
         {"close", {"button", "close"}, 1, {Box, Closed}, {classOfProbe}},
+        // No automatic button: Esc closes the box, and the failure continues.
+        {"escape", {"button", "escape"}, 0, {Box, Continued, "next event handled"}, {classOfProbe}},
     };
 }
 
