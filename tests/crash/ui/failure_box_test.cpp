@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "crash/settings/exported_switches.h"
 #include "crash/ui/details_view.h"
 #include "crash/ui/failure_box_run.h"
 #include "crash/ui/full_failure_box.h"
@@ -199,6 +200,20 @@ TEST(FullFailureBox, ShowBugReportOpensTheDetailsViewTallerAndResizable) {
         tabs << box.Details()->tabText(tab);
     }
     EXPECT_EQ(tabs, (QStringList{"general", "call stack", "modules"}));
+}
+
+TEST(FullFailureBox, CtrlShiftAltWithTheShowBugReportKeyOpensTheDetailsView) {
+    FullFailureBox box(ProgramContent(), ReportOnly());
+    box.show();
+    const auto together = Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier;
+    QTest::keyClick(&box, Qt::Key_R, together);
+    EXPECT_EQ(box.Details(), nullptr) << "the key is off (0) unless the program sets one";
+    ShowBugReportKey = 'R';
+    QTest::keyClick(&box, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(box.Details(), nullptr);
+    QTest::keyClick(&box, Qt::Key_R, together);
+    ShowBugReportKey = 0;
+    EXPECT_NE(box.Details(), nullptr);
 }
 
 TEST(SmallFailureBox, ShowsTheExceptionMessageUnderTheProgramsNameWithOkAndDetails) {
