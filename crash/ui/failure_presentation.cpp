@@ -22,6 +22,12 @@ TExceptAction PresentFailure(const std::shared_ptr<IKXException>& exception,
         content.Mode = ssFullBox;
     }
     const ReporterRuntime* reporter = RunningReporter();
+    if (exception->ExceptType() == etFrozen && reporter != nullptr) {
+        // The freeze box closes by itself (continue) once the main thread answers again.
+        const auto answered = std::make_shared<Completion>();
+        reporter->Messenger->Post([answered] { answered->Set(); });
+        return ShowBoxInHelperProcess(content, [answered] { return answered->IsSet(); });
+    }
     // An application object still being constructed (a fatal message of its platform plugin)
     // cannot build a window yet.
     if (!guiThreadCanShow || reporter == nullptr || QCoreApplication::startingUp() ||

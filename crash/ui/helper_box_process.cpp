@@ -1,13 +1,16 @@
 // \brief Starting the helper with posix_spawn and running the box in it.
 #include "crash/ui/helper_box_process.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <QApplication>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "crash/ui/failure_box_run.h"
@@ -19,10 +22,12 @@ namespace {
 
 // The helper's exit codes: the action's number above this base.
 constexpr int ChoiceExitBase = 100;
+constexpr std::chrono::milliseconds HelperPollInterval{50};
 
 }  // namespace
 
-std::optional<int> RunHelperProcess(const std::vector<std::string>& helperArguments) {
+std::optional<int> RunHelperProcess(const std::vector<std::string>& helperArguments,
+                                    const HelperEndsEarly& endsEarly) {
     std::vector<std::string> arguments = {"kestrix-helper"};
     arguments.insert(arguments.end(), helperArguments.begin(), helperArguments.end());
     std::vector<char*> argumentVector;
@@ -36,7 +41,23 @@ std::optional<int> RunHelperProcess(const std::vector<std::string>& helperArgume
         return std::nullopt;
     }
     int status = 0;
-    while (waitpid(helper, &status, 0) < 0 && errno == EINTR) {
+    while (true) {
+        const pid_t ended = waitpid(helper, &status, endsEarly ? WNOHANG : 0);
+        if (ended == helper) {
+            break;
+        }
+        if (ended < 0 && errno != EINTR) {
+            return std::nullopt;
+        }
+        if (ended == 0) {
+            if (endsEarly()) {
+                kill(helper, SIGTERM);
+                while (waitpid(helper, &status, 0) < 0 && errno == EINTR) {
+                }
+                return std::nullopt;
+            }
+            std::this_thread::sleep_for(HelperPollInterval);
+        }
     }
     if (!WIFEXITED(status)) {
         return std::nullopt;
@@ -44,7 +65,7 @@ std::optional<int> RunHelperProcess(const std::vector<std::string>& helperArgume
     return WEXITSTATUS(status);
 }
 
-TExceptAction ShowBoxInHelperProcess(FailureBoxContent content) {
+TExceptAction ShowBoxInHelperProcess(FailureBoxContent content, const HelperEndsEarly& endsEarly) {
     // The helper has no failure object: it offers the outcomes only, and the report was saved
     // before it started.
     std::fill(content.Visible.begin(), content.Visible.begin() + bContinueApplication, false);
@@ -55,7 +76,7 @@ TExceptAction ShowBoxInHelperProcess(FailureBoxContent content) {
     for (std::string& each : BoxArguments(content)) {
         arguments.push_back(std::move(each));
     }
-    const std::optional<int> exitCode = RunHelperProcess(arguments);
+    const std::optional<int> exitCode = RunHelperProcess(arguments, endsEarly);
     if (!exitCode) {
         return eaContinueApplication;
     }

@@ -292,6 +292,13 @@ std::vector<ProbeCase> Exceptions() {
           Continued, "unfrozen"},
          {"exception source   : esAntiFreezeCheck", "thread             : main thread",
           "FreezeGuiThread"}},
+        // No automatic button: the freeze box closes by itself once the main thread answers.
+        {"freeze_passes",
+         {"freeze", "wait"},
+         0,
+         {"failure: :  (esAntiFreezeCheck)", "box shown: The application seems to be frozen.",
+          "unfrozen", Continued},
+         {"exception source   : esAntiFreezeCheck"}},
         {"handler_failure",
          {"handler-failure"},
          0,
