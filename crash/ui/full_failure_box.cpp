@@ -228,4 +228,13 @@ void FullFailureBox::showEvent(QShowEvent* event) {
     activateWindow();
 }
 
+// The box stays in sight until it is answered: a minimised box is restored.
+void FullFailureBox::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
+        QTimer::singleShot(0, this,
+                           [this] { setWindowState(windowState() & ~Qt::WindowMinimized); });
+    }
+}
+
 }  // namespace kestrix

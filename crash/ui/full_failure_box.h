@@ -48,6 +48,7 @@ class FullFailureBox : public QDialog {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void Press(TKXButton button);

@@ -83,6 +83,13 @@ TEST(FullFailureBox, StandsReportButtonsInARowAndOutcomeButtonsInAColumnAtTheRig
     EXPECT_GE(box.findChild<QLabel*>("message")->width(), 664 - 44);
 }
 
+TEST(FullFailureBox, ComesBackWhenMinimised) {
+    FullFailureBox box(ProgramContent(), {});
+    box.show();
+    box.setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(!(box.windowState() & Qt::WindowMinimized));
+}
+
 TEST(FullFailureBox, PlainButtonsAreLowerAndWithoutPictures) {
     FailureBoxContent content = ProgramContent();
     content.PictureButtons = false;
