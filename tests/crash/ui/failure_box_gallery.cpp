@@ -10,6 +10,7 @@
 #include "crash/ui/failure_box_run.h"
 #include "crash/ui/full_failure_box.h"
 #include "crash/ui/small_failure_box.h"
+#include "tests/crash/ui/sample_box_content.h"
 
 namespace {
 
@@ -58,23 +59,6 @@ const char* const SampleReport =
     "000000000045a1c0 0212 mov rax, [rbp-8]\r\n"
     "000000000045a1c2      call 000000000045b000 ; EConvertError.Create\r\n";
 
-FailureBoxContent GalleryContent(TKXShowSetting mode) {
-    FailureBoxContent content;
-    content.Mode = mode;
-    content.Title = "gatool";
-    content.Text = "An error occurred in the application.";
-    content.SmallTitle = "gatool";
-    content.SmallText = "'1x' is not a valid floating point value.";
-    content.Visible = {true, true, false, true, true, true, true};
-    content.Captions = {"send bug report",  "save bug report",      "print bug report",
-                        "show bug report",  "continue application", "restart application",
-                        "close application"};
-    content.OkText = "&OK";
-    content.DetailsText = "&Details";
-    content.FocusedButton = bSaveBugReport;
-    return content;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,14 +67,14 @@ int main(int argc, char** argv) {
     FailureBoxServices services;
     services.ReportText = [] { return std::string(SampleReport); };
     if (view == "simple" || view == "detail") {
-        RunFailureBox(GalleryContent(view == "simple" ? ssSimpleBox : ssDetailBox), services);
+        RunFailureBox(SampleBoxContent(view == "simple" ? ssSimpleBox : ssDetailBox), services);
         return 0;
     }
     if (view != "full" && view != "details") {
         std::fprintf(stderr, "usage: %s full|details N|simple|detail\n", argv[0]);
         return 64;
     }
-    FailureBoxContent content = GalleryContent(ssFullBox);
+    FailureBoxContent content = SampleBoxContent(ssFullBox);
     content.DetailsOpen = view == "details";
     const int tab = argc > 2 ? std::stoi(argv[2]) : 0;
     FullFailureBox box(content, services);

@@ -16,25 +16,10 @@
 #include "crash/ui/full_failure_box.h"
 #include "crash/ui/picture_button.h"
 #include "crash/ui/small_failure_box.h"
+#include "tests/crash/ui/sample_box_content.h"
 
 namespace kestrix {
 namespace {
-
-FailureBoxContent ProgramContent() {
-    FailureBoxContent content;
-    content.Title = "gatool";
-    content.Text = "An error occurred in the application.";
-    content.SmallTitle = "gatool";
-    content.SmallText = "'1x' is not a valid floating point value";
-    content.Visible = {true, true, false, true, true, true, true};
-    content.Captions = {"send bug report",  "save bug report",      "print bug report",
-                        "show bug report",  "continue application", "restart application",
-                        "close application"};
-    content.OkText = "&OK";
-    content.DetailsText = "&Details";
-    content.FocusedButton = bSaveBugReport;
-    return content;
-}
 
 const std::string Report =
     "date/time    : 2026-12-10\r\nexception    : EConvertError\r\n\r\nmain thread ($1f2):\r\n"
@@ -63,7 +48,7 @@ Box* ShownBox() {
 }
 
 TEST(FullFailureBox, StandsReportButtonsInARowAndOutcomeButtonsInAColumnAtTheRight) {
-    FullFailureBox box(ProgramContent(), {});
+    FullFailureBox box(SampleBoxContent(), {});
     box.show();
     const QPoint send = box.Button(bSendBugReport)->mapTo(&box, QPoint(0, 0));
     const QPoint show = box.Button(bShowBugReport)->mapTo(&box, QPoint(0, 0));
@@ -84,14 +69,14 @@ TEST(FullFailureBox, StandsReportButtonsInARowAndOutcomeButtonsInAColumnAtTheRig
 }
 
 TEST(FullFailureBox, ComesBackWhenMinimised) {
-    FullFailureBox box(ProgramContent(), {});
+    FullFailureBox box(SampleBoxContent(), {});
     box.show();
     box.setWindowState(Qt::WindowMinimized);
     QTRY_VERIFY(!(box.windowState() & Qt::WindowMinimized));
 }
 
 TEST(FullFailureBox, PlainButtonsAreLowerAndWithoutPictures) {
-    FailureBoxContent content = ProgramContent();
+    FailureBoxContent content = SampleBoxContent();
     content.PictureButtons = false;
     FullFailureBox box(content, {});
     EXPECT_EQ(box.Button(bSaveBugReport)->height(), 22);
@@ -113,7 +98,7 @@ TEST(FullFailureBox, EscAndTheTitleBarFollowTheCloseRule) {
     };
     for (const CloseCase& each : cases) {
         SCOPED_TRACE(each.Name);
-        FailureBoxContent content = ProgramContent();
+        FailureBoxContent content = SampleBoxContent();
         content.CanContinue = each.CanContinue;
         FullFailureBox box(content, {});
         box.show();
@@ -129,7 +114,7 @@ TEST(FullFailureBox, EscAndTheTitleBarFollowTheCloseRule) {
 }
 
 TEST(FullFailureBox, ArrowKeysMoveBetweenButtonsAndEnterPressesTheFocusedOne) {
-    FullFailureBox box(ProgramContent(), {});
+    FullFailureBox box(SampleBoxContent(), {});
     box.show();
     QApplication::setActiveWindow(&box);
     box.Button(bShowBugReport)->setFocus();
@@ -142,7 +127,7 @@ TEST(FullFailureBox, ArrowKeysMoveBetweenButtonsAndEnterPressesTheFocusedOne) {
 }
 
 TEST(FullFailureBox, TheAutomaticButtonFillsUpAndPressesItselfOverItsDelay) {
-    FailureBoxContent content = ProgramContent();
+    FailureBoxContent content = SampleBoxContent();
     content.Automatic = bContinueApplication;
     content.FocusedButton = bContinueApplication;
     content.DelaySeconds = 1;
@@ -155,7 +140,7 @@ TEST(FullFailureBox, TheAutomaticButtonFillsUpAndPressesItselfOverItsDelay) {
 }
 
 TEST(FullFailureBox, PressingAnotherButtonStopsTheAutomaticButton) {
-    FailureBoxContent content = ProgramContent();
+    FailureBoxContent content = SampleBoxContent();
     content.Automatic = bCloseApplication;
     content.FocusedButton = bCloseApplication;
     content.DelaySeconds = 1;
@@ -172,17 +157,17 @@ TEST(FullFailureBox, PressingAnotherButtonStopsTheAutomaticButton) {
 TEST(FullFailureBox, AnActionHandlerThatHandlesAnActionCancelsIt) {
     std::vector<TExceptAction> asked;
     int saves = 0;
-    FullFailureBox box(ProgramContent(), {.ReportText = [] { return Report; },
-                                          .ActionHandled =
-                                              [&](TExceptAction action, QWidget*) {
-                                                  asked.push_back(action);
-                                                  return action == eaShowBugReport;
-                                              },
-                                          .RunReportAction =
-                                              [&](TExceptAction, QWidget*) {
-                                                  ++saves;
-                                                  return true;
-                                              }});
+    FullFailureBox box(SampleBoxContent(), {.ReportText = [] { return Report; },
+                                            .ActionHandled =
+                                                [&](TExceptAction action, QWidget*) {
+                                                    asked.push_back(action);
+                                                    return action == eaShowBugReport;
+                                                },
+                                            .RunReportAction =
+                                                [&](TExceptAction, QWidget*) {
+                                                    ++saves;
+                                                    return true;
+                                                }});
     box.show();
     box.Button(bShowBugReport)->click();
     EXPECT_EQ(box.Details(), nullptr);
@@ -194,7 +179,7 @@ TEST(FullFailureBox, AnActionHandlerThatHandlesAnActionCancelsIt) {
 }
 
 TEST(FullFailureBox, ShowBugReportOpensTheDetailsViewTallerAndResizable) {
-    FullFailureBox box(ProgramContent(), ReportOnly());
+    FullFailureBox box(SampleBoxContent(), ReportOnly());
     box.show();
     const int plainHeight = box.height();
     EXPECT_EQ(box.minimumSize(), box.maximumSize());
@@ -210,7 +195,7 @@ TEST(FullFailureBox, ShowBugReportOpensTheDetailsViewTallerAndResizable) {
 }
 
 TEST(FullFailureBox, CtrlShiftAltWithTheShowBugReportKeyOpensTheDetailsView) {
-    FullFailureBox box(ProgramContent(), ReportOnly());
+    FullFailureBox box(SampleBoxContent(), ReportOnly());
     box.show();
     const auto together = Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier;
     QTest::keyClick(&box, Qt::Key_R, together);
@@ -224,7 +209,7 @@ TEST(FullFailureBox, CtrlShiftAltWithTheShowBugReportKeyOpensTheDetailsView) {
 }
 
 TEST(SmallFailureBox, ShowsTheExceptionMessageUnderTheProgramsNameWithOkAndDetails) {
-    FailureBoxContent content = ProgramContent();
+    FailureBoxContent content = SampleBoxContent();
     content.Mode = ssDetailBox;
     SmallFailureBox detail(content);
     EXPECT_EQ(detail.windowTitle(), "gatool");
@@ -241,14 +226,14 @@ TEST(SmallFailureBox, ShowsTheExceptionMessageUnderTheProgramsNameWithOkAndDetai
 }
 
 TEST(FailureBoxRun, TheSimpleBoxsOkContinues) {
-    FailureBoxContent content = ProgramContent();
+    FailureBoxContent content = SampleBoxContent();
     content.Mode = ssSimpleBox;
     WhenShown([] { ShownBox<SmallFailureBox>()->OkButton()->click(); });
     EXPECT_EQ(RunFailureBox(content, {}), eaContinueApplication);
 }
 
 TEST(FailureBoxRun, DetailsShowsTheFullBoxWithItsDetailsOpenAndNoAutomaticButton) {
-    FailureBoxContent content = ProgramContent();
+    FailureBoxContent content = SampleBoxContent();
     content.Mode = ssDetailBox;
     content.Automatic = bCloseApplication;
     content.FocusedButton = bCloseApplication;
