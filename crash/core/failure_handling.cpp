@@ -44,7 +44,7 @@ void Restart(IKXException& exception, SynchronousCaller* caller) {
 // Standard output of a console program: the message and the report.
 void WriteAsText(const IKXException& exception) {
     std::printf("%s\n%s\n%s\n", exception.ExceptMsg().c_str(), exception.ExceptMessage().c_str(),
-                exception.BugReport().c_str());
+                exception.BugReport(true).c_str());
     std::fflush(stdout);
 }
 
@@ -175,20 +175,31 @@ void HandleOneFailure(const FailureRequest& request, const ReporterRuntime& repo
             threadsPaused = true;
         }
         if (exception->Decisions().CreateBugReport) {
-            exception->SetBugReport(BuildMinimalReport(*exception));
+            if (const BugReportBuilder build = CurrentBugReportBuilder()) {
+                exception->SetReport(build(exception));
+            } else {
+                exception->SetBugReport(BuildMinimalReport(*exception));
+            }
         }
         handled = CallExceptionHandlers(*exception, epMainPhase, handled, caller);
     });
     Guarded([&] {
         exception->SetPhase(epPostProcessing);
         handled = CallExceptionHandlers(*exception, epPostProcessing, handled, caller);
+        if (const std::shared_ptr<IBugReport> report = exception->Report()) {
+            report->PostProcessingReached();
+        }
     });
     if (!handled || !exception->CanContinue()) {
         if (!handled) {
             // Saved before anything that can wait (a box, a helper process), whatever happens next.
             Guarded([&] {
                 if (exception->Decisions().CreateBugReport) {
-                    SaveMinimalReport(*exception);
+                    if (const std::shared_ptr<IBugReport> report = exception->Report()) {
+                        report->Save();
+                    } else {
+                        SaveMinimalReport(*exception);
+                    }
                 }
             });
             Guarded([&] { Present(exception, reporter); });

@@ -33,9 +33,22 @@ void IKXException::SetDecisions(FilterDecisions decisions) {
     m_decisions = std::move(decisions);
 }
 
-std::string IKXException::BugReport() const {
+std::string IKXException::BugReport(bool complete) const {
+    if (const std::shared_ptr<IBugReport> report = Report()) {
+        return report->Text(complete);
+    }
     const std::lock_guard lock(m_guard);
     return m_bugReport;
+}
+
+std::shared_ptr<IBugReport> IKXException::Report() const {
+    const std::lock_guard lock(m_guard);
+    return m_report;
+}
+
+void IKXException::SetReport(std::shared_ptr<IBugReport> report) {
+    const std::lock_guard lock(m_guard);
+    m_report = std::move(report);
 }
 
 void IKXException::SetBugReport(std::string report) {

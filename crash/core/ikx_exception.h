@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "crash/core/bug_report_hook.h"
 #include "crash/core/class_filters.h"
 #include "crash/core/exception_values.h"
 #include "crash/settings/settings_overlay.h"
@@ -53,8 +54,13 @@ class IKXException : public SettingsOverlay {
     FilterDecisions Decisions() const;
     void SetDecisions(FilterDecisions decisions);
 
-    std::string BugReport() const;
+    // The report's text: the full report's when one is attached (with `complete`, once its
+    // completion has ended), otherwise the text set.
+    std::string BugReport(bool complete = false) const;
     void SetBugReport(std::string report);
+    // The full report, attached when failure handling starts building it.
+    std::shared_ptr<IBugReport> Report() const;
+    void SetReport(std::shared_ptr<IBugReport> report);
     // Where the report was saved, so that the same failure is never saved twice.
     std::string SavedReportFile() const;
     void SetSavedReportFile(std::string file);
@@ -68,6 +74,7 @@ class IKXException : public SettingsOverlay {
     mutable std::mutex m_guard;
     FilterDecisions m_decisions;
     std::string m_bugReport;
+    std::shared_ptr<IBugReport> m_report;
     std::string m_savedReportFile;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "crash/core/reporter_runtime.h"
+#include "crash/report/bug_report.h"
 #include "crash/settings/internal_error.h"
 #include "crash/ui/failure_presentation.h"
 #include "crash/ui/helper_box_process.h"
@@ -19,6 +20,7 @@ std::unique_ptr<ReporterSession> StartKestrix(int argc, char** argv) {
     }
     SetInternalErrorPresenter(&ShowInternalErrorBox);
     SetFailurePresenter(&PresentFailure);
+    InstallFullBugReport();
     return std::make_unique<ReporterSession>();
 }
 
