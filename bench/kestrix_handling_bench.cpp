@@ -1,12 +1,11 @@
 // \brief Failure handling from the throw to the failure box on the screen: an exception raised in
 // the GUI thread, handed to Kestrix, handled on its handler thread (failure object, phases, the
-// minimal report with its call stack, saved) and shown in the stand-in box, which the benchmark
+// bug report started and saved) and shown in the failure box, which the benchmark
 // then answers with "continue application". Timed is the throw up to the box being shown.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <QAbstractButton>
-#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
@@ -18,6 +17,8 @@
 #include "crash/core/reporter_session.h"
 #include "crash/settings/exported_switches.h"
 #include "crash/ui/failure_presentation.h"
+#include "crash/ui/full_failure_box.h"
+#include "crash/ui/picture_button.h"
 
 namespace {
 
@@ -32,11 +33,9 @@ Clock::time_point g_boxShown;
 // Notes when the box is up and presses its continue button once it runs its loop.
 void AnswerBox(QWidget* widget) {
     g_boxShown = Clock::now();
-    auto* box = static_cast<QMessageBox*>(widget);
-    for (QAbstractButton* button : box->buttons()) {
-        if (box->buttonRole(button) == QMessageBox::AcceptRole) {
-            QTimer::singleShot(0, button, &QAbstractButton::click);
-        }
+    const auto* box = dynamic_cast<kestrix::FullFailureBox*>(widget);
+    if (box != nullptr) {
+        QTimer::singleShot(0, box->Button(kestrix::bContinueApplication), &QPushButton::click);
     }
 }
 
