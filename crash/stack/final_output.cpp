@@ -5,9 +5,22 @@
 #include <utility>
 
 #include "crash/stack/output_filters.h"
+#include "crash/stack/procedure_identification.h"
 
 namespace kestrix {
 namespace {
+
+// Whether the procedure's code holds the address: a caller's link names the procedure it called,
+// and after a tail call in there the item's call lies in the procedure jumped to instead.
+bool HoldsCode(const TProcedure& procedure, std::uintptr_t address) {
+    if (address < procedure.Entry)
+        return false;
+    if (procedure.ExtentEnd)
+        return address < *procedure.ExtentEnd;
+    return address == procedure.Entry ||
+           std::any_of(procedure.Info.Areas.begin(), procedure.Info.Areas.end(),
+                       [address](const TCodeArea& area) { return area.Contains(address); });
+}
 
 // The code address from the first approved up link, which also names the procedure; else from
 // the first up link with a code address, else from the best down link, else the item's address.
@@ -15,8 +28,13 @@ void FillCodeAddress(TInternalStackItem& item) {
     if (const TStackLink* approved = FirstApprovedUpLink(item);
         approved != nullptr && approved->CodeAddress) {
         item.CodeAddress = *approved->CodeAddress;
-        item.ProcedureName = approved->Procedure->Name;
-        item.ProcedureStart = approved->Procedure->Entry;
+        if (HoldsCode(*approved->Procedure, item.CodeAddress)) {
+            item.ProcedureName = approved->Procedure->Name;
+            item.ProcedureStart = approved->Procedure->Entry;
+        } else if (auto identity = IdentifyProcedure(item.CodeAddress)) {
+            item.ProcedureName = std::move(identity->Name);
+            item.ProcedureStart = identity->Entry;
+        }
         return;
     }
     const auto withCode =
