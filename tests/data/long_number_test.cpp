@@ -1,6 +1,7 @@
 // Tests of numbers of any length: exact rounding from their first digits, whatever follows them,
 // and the same value whether a number lies in one buffer or runs across many reads of a file.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -34,7 +35,9 @@ double ReadDouble(InputStream in) {
 void ExpectDouble(const std::string& text, double expected) {
     SCOPED_TRACE(text.substr(0, 60));
     EXPECT_EQ(ReadDouble(InputStream::FromMemory(text + " ")), expected);
-    const auto path = std::filesystem::temp_directory_path() / "gatool_long_number_test.txt";
+    // A file of this process's own: the tests run in parallel processes.
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("gatool_long_number_test_" + std::to_string(getpid()) + ".txt");
     std::ofstream(path, std::ios::binary) << text << ' ';
     EXPECT_EQ(ReadDouble(InputStream::FromFile(path, InputStream::MinimumChunkSize)), expected);
     std::filesystem::remove(path);

@@ -164,6 +164,16 @@ bool LibdwModule::UnitHolds(std::string_view unitName, std::uint64_t address) co
     return false;
 }
 
+std::size_t LibdwModule::UnitsHolding(std::uint64_t address) const {
+    std::size_t count = 0;
+    Dwarf_Addr bias = 0;
+    for (Dwarf_Die* unit = dwfl_module_nextcu(m_module, nullptr, &bias); unit != nullptr;
+         unit = dwfl_module_nextcu(m_module, unit, &bias)) {
+        count += dwarf_haspc(unit, address + m_bias - bias) == 1 ? 1 : 0;
+    }
+    return count;
+}
+
 int LibdwModule::Line(std::uint64_t address, std::uint64_t functionStart) const {
     Dwfl_Line* line = dwfl_module_getsrc(m_module, address + m_bias);
     Dwarf_Addr rowAddress = 0;

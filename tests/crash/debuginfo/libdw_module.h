@@ -30,6 +30,9 @@ class LibdwModule {
     // Whether a unit of this source path (folder and extension aside) holds the address: code
     // that several units compiled (inline functions) belongs to each of them.
     bool UnitHolds(std::string_view unitName, std::uint64_t address) const;
+    // How many units hold the address: more than one for an inline function that several of
+    // them compiled, whose rows for it need not match the one copy linked.
+    std::size_t UnitsHolding(std::uint64_t address) const;
     // The line of the address in the function starting at `functionStart`. libdw answers code
     // without rows of its own from the row below it even across the end of that row's sequence;
     // such a row below the function does not describe the address, which then has no line.

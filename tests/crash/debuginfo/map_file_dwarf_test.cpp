@@ -129,10 +129,12 @@ TEST_P(MapFileAgainstDwarf, ResolvesEveryAddressOfEveryFunctionAsLibdwDoes) {
             translated += expectedLine != libdwLine ? 1 : 0;
             const int foundLine = map.FindLine(address).Line;
             withLine += expectedLine != 0 ? 1 : 0;
-            if (expectedLine != foundLine && embedded) {
+            // libdw picks one of the units that compiled an inline function, and their rows
+            // for the one copy linked need not agree: such code has no single expected line.
+            if (expectedLine != foundLine && embedded && judge.UnitsHolding(address) < 2) {
                 lineMismatches.Add(address, "line", std::to_string(expectedLine),
                                    std::to_string(foundLine));
-            } else if (expectedLine != foundLine) {
+            } else if (expectedLine != foundLine && !embedded) {
                 disputed.push_back({address, expectedLine, foundLine});
             }
         }
