@@ -173,6 +173,9 @@ class GatoolCrash : public ::testing::Test {
                                                 "TMPDIR=" + m_folder.string(),
                                                 "XDG_STATE_HOME=" + (m_folder / "state").string(),
                                                 "XDG_RUNTIME_DIR=" + m_folder.string()};
+#ifdef GATOOL_CHILD_ASAN_OPTIONS
+        environment.push_back(std::string("ASAN_OPTIONS=") + GATOOL_CHILD_ASAN_OPTIONS);
+#endif
         for (char** each = environ; *each != nullptr; ++each) {
             const std::string variable = *each;
             if (variable.starts_with("PATH=") || variable.starts_with("HOME=") ||
